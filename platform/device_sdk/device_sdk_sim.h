@@ -1,0 +1,132 @@
+/* Control interface of the device SDK simulator, for tests and tools.
+ *
+ * The simulated device does nothing on its own: every request function of
+ * device_sdk.h is answered from programmed answers and recorded in a call log.
+ *
+ * Answers
+ * -------
+ * An answer is a result, the error code NetClient_GetLastError then reports on
+ * the calling thread, and output bytes. A call of `function` with sub-command
+ * `cmd` takes, in this order:
+ *   1. the oldest queued answer for (function, cmd),
+ *   2. the oldest queued answer for (function, SDK_SIM_ANY),
+ *   3. the standing answer for (function, cmd),
+ *   4. the standing answer for (function, SDK_SIM_ANY),
+ *   5. otherwise: result 0, no output bytes, last error unchanged.
+ * A queued answer is used once; a standing answer stays until sdk_sim_reset.
+ *
+ * The sub-command of a call is the argument named cmd, or: enable_id
+ * (Get/SetCommonEnable), query_type (Query_V5), action (DeviceCtrlEx), type
+ * (GetDiskQuotaState), and for HttpXmlConfig the request type (first i32 of
+ * the request record). Functions without one have SDK_SIM_ANY.
+ *
+ * Output bytes are applied whatever the result:
+ *  - Record buffers receive min(answer bytes, buffer length) bytes at offset
+ *    0; bytes beyond keep what the caller left there (callers preset request
+ *    fields). The buffer length is the length argument, except:
+ *      GetDiskGroup: group_count * 100; NetFileGetChannelParam: 12;
+ *      GetAlarmConfig: by cmd (112: 496, 113: 24, 115: 152, 116: 20; other
+ *        sub-commands: nothing is written);
+ *      areas of several records passed with one record's length: out_len
+ *        times the records of the area, FaceConfig cmd 2, 6, 14, 17, 20
+ *        (20 records), 16 (320), 21 (300); CmdConfig cmd 15 (20); Query_V5
+ *        type 7 (20);
+ *      HttpXmlConfig: the reply buffer whose pointer is at offset 0 of the
+ *        reply record and whose capacity is the i32 at offset 8 (the reply
+ *        record itself is not changed);
+ *      XmlSetDevConfig: the status record.
+ *    A NULL buffer (e.g. FaceConfig without out) receives nothing.
+ *    GetDevConfig also stores the number of bytes written in *bytes_returned
+ *    (when not NULL).
+ *  - int32_t outputs (GetChannelNum, GetCommonEnable, GetFrameRate,
+ *    GetVideoSize (width, height), GetVideoSizeEx, GetMaxKByteRate,
+ *    GetProductTypeEx) take consecutive little-endian i32 values from the
+ *    answer bytes in argument order; an output without bytes left is not
+ *    written, and a NULL output is skipped (its value is still taken).
+ *  - GetVideoSzList: the bytes are the device's count, then its codes. With
+ *    list NULL only *count is written; otherwise *count gets the device's
+ *    count and list receives the codes given, at most the device's count
+ *    and at most 32.
+ * The result of GetUpgradePercent is the percentage itself.
+ *
+ * Call log
+ * --------
+ * Every request is logged (NetClient_GetLastError, which only reports, is
+ * not): function name, loginfd, cmd and ch (SDK_SIM_ANY when the function has
+ * none), the other scalar arguments, lengths included, in argument order
+ * in args (unused entries 0), a copy of the input record in in/in_len, and copies of text
+ * arguments in text (NULL when absent).
+ *   in:  for functions with one record buffer, that buffer as the caller
+ *        passed it (for Get functions: before the answer is applied, so preset
+ *        request fields are visible); for GetDevConfig_V5, CmdConfig,
+ *        FaceConfig, Query_V5 and XmlGetDevConfig the in record; for
+ *        XmlSetDevConfig buf; for HttpXmlConfig the request record.
+ *  text: NetFileLockFile and Upgrade_V4 the file name in text[0]; ModifyPwd
+ *        the user name and the new password; HttpXmlConfig the URL and the
+ *        body (pointer at offset 8 / length i32 at 16, pointer at 24 /
+ *        length i32 at 32), each cut at its first NUL within the length.
+ * int32_t output pointers and GetVideoSzList's list are not logged.
+ *
+ * Upgrades: NetClient_Upgrade_V4 keeps its callback per loginfd when its
+ * result is 0 (the upgrade started); sdk_sim_fire_upgrade_complete calls it
+ * once, on the calling thread.
+ *
+ * All functions may be called from any thread. Every function leaves errno
+ * unchanged. */
+#ifndef PLATFORM_DEVICE_SDK_SIM_H
+#define PLATFORM_DEVICE_SDK_SIM_H
+
+#include <stdint.h>
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+#define SDK_SIM_EXPORT __attribute__((visibility("default")))
+
+/* The sub-command of functions that have none, and "any sub-command" in answers. */
+#define SDK_SIM_ANY INT32_MIN
+
+/* Forget all answers, the call log, the upgrade callbacks, and every
+ * thread's last error (NetClient_GetLastError reports 0 again). */
+SDK_SIM_EXPORT void sdk_sim_reset(void);
+
+/* Queue an answer for a call of `function` (the full name, e.g.
+ * "NetClient_GetDevConfig") with sub-command `cmd` or SDK_SIM_ANY. `out` is
+ * copied (NULL with out_len 0 for none). Returns 0, or -1 when refused: an
+ * unknown function name, out_len < 0, or out NULL with out_len > 0. */
+SDK_SIM_EXPORT int32_t sdk_sim_push_answer(const char *function, int32_t cmd, int32_t result,
+                                           int32_t last_error, const void *out, int32_t out_len);
+
+/* Set the standing answer for (function, cmd), replacing an earlier one. */
+SDK_SIM_EXPORT int32_t sdk_sim_set_answer(const char *function, int32_t cmd, int32_t result,
+                                          int32_t last_error, const void *out, int32_t out_len);
+
+typedef struct sdk_sim_call {
+    const char *function;  /* e.g. "NetClient_SetDevConfig" */
+    int32_t loginfd;
+    int32_t cmd;           /* SDK_SIM_ANY when the function has no sub-command */
+    int32_t ch;            /* SDK_SIM_ANY when the function has no channel */
+    int32_t args[4];       /* the other scalar arguments in order, then 0 */
+    const uint8_t *in;     /* copy of the input record; NULL when in_len is 0 */
+    int32_t in_len;
+    const char *text[2];   /* copies of text arguments, NULL when absent */
+} sdk_sim_call;
+
+/* Number of calls logged since the last reset. */
+SDK_SIM_EXPORT int32_t sdk_sim_call_count(void);
+
+/* Call number `index` (0 = oldest). Returns 1 and fills *call, or 0 when there
+ * is no such call. The pointers stay valid until sdk_sim_reset. */
+SDK_SIM_EXPORT int32_t sdk_sim_get_call(int32_t index, sdk_sim_call *call);
+
+/* Report the end of the upgrade started on `loginfd`: calls its callback
+ * (loginfd, state, 0) once and forgets it. Returns 1 when a callback was
+ * called, 0 when none was pending. */
+SDK_SIM_EXPORT int32_t sdk_sim_fire_upgrade_complete(int32_t loginfd, int32_t state);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif

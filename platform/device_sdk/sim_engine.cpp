@@ -1,0 +1,254 @@
+/* Answer tables, call log, per-thread last error and upgrade callbacks of the
+ * device SDK simulator, and the control interface of device_sdk_sim.h. */
+#include "sim_engine.h"
+
+#include <atomic>
+#include <cstdlib>
+#include <cstring>
+#include <deque>
+#include <map>
+#include <mutex>
+#include <string_view>
+#include <utility>
+
+namespace device_sdk_sim {
+namespace {
+
+/* Every request function; answers are keyed by these (canonical) pointers. */
+constexpr const char *kFunctions[] = {
+    "NetClient_GetDevConfig", "NetClient_SetDevConfig", "NetClient_GetDevConfig_V5",
+    "NetClient_CmdConfig", "NetClient_GetCommonEnable", "NetClient_SetCommonEnable",
+    "NetClient_VCAGetConfig", "NetClient_VCASetConfig", "NetClient_FaceConfig",
+    "NetClient_GetChannelNum", "NetClient_Query_V5", "NetClient_GetAlarmConfig",
+    "NetClient_SetAlarmConfig", "NetClient_SendCommand", "NetClient_RecvCommand",
+    "NetClient_GetDomePTZ", "NetClient_SetDomePTZ", "NetClient_DeviceCtrlEx",
+    "NetClient_SetDiskGroup", "NetClient_GetDiskGroup", "NetClient_SetDiskQuota",
+    "NetClient_GetDiskQuotaState", "NetClient_NetFileSetChannelParam",
+    "NetClient_NetFileGetChannelParam", "NetClient_NetFileGetSchedule",
+    "NetClient_NetFileLockFile", "NetClient_SetCDBurnConfig", "NetClient_GetCDBurnConfig",
+    "NetClient_SetDevDiskConfig", "NetClient_DiskSetUsage", "NetClient_GetSysInfo",
+    "NetClient_SetHDTimeRangeParam", "NetClient_SetFrameRate", "NetClient_GetFrameRate",
+    "NetClient_GetVideoSize", "NetClient_SetVideoSize", "NetClient_GetVideoSizeEx",
+    "NetClient_SetMaxKByteRate", "NetClient_GetMaxKByteRate", "NetClient_GetVideoSzList",
+    "NetClient_SetVideoCombine", "NetClient_GetDigitalChannelConfig",
+    "NetClient_SetDigitalChannelConfig", "NetClient_GetFTPUploadConfig",
+    "NetClient_SetFTPUploadConfig", "NetClient_GetDzTransparentPara",
+    "NetClient_SetDzTransparentPara", "NetClient_GetProductTypeEx",
+    "NetClient_GetServerVersion_V1", "NetClient_Upgrade_V4", "NetClient_GetUpgradePercent",
+    "NetClient_ModifyPwd", "NetClient_HttpXmlConfig", "NetClient_XmlGetDevConfig",
+    "NetClient_XmlSetDevConfig",
+};
+
+const char *canonical_name(const char *function)
+{
+    if (function == nullptr)
+        return nullptr;
+    for (const char *name : kFunctions)
+        if (std::string_view(name) == function)
+            return name;
+    return nullptr;
+}
+
+struct LoggedCall {
+    const char *function;
+    int32_t loginfd;
+    int32_t cmd;
+    int32_t ch;
+    std::array<int32_t, 4> args;
+    std::vector<uint8_t> in;
+    std::array<std::optional<std::string>, 2> text;
+};
+
+/* A type of this file as the mapped type keeps the map's code out of the exports. */
+struct PendingUpgrade {
+    upgrade_complete_cb on_complete;
+};
+
+using AnswerKey = std::pair<const char *, int32_t>;  /* canonical name, cmd */
+
+struct State {
+    std::mutex mutex;
+    std::map<AnswerKey, std::deque<Answer>> queued;
+    std::map<AnswerKey, Answer> standing;
+    std::deque<LoggedCall> log;  /* a deque keeps logged entries in place as it grows */
+    std::map<int32_t, PendingUpgrade> upgrades;
+};
+
+State &state()
+{
+    /* Never destroyed: threads the caller left running may still call in at exit. */
+    static State *s = new State;
+    return *s;
+}
+
+/* Bumped by reset; a thread's last error counts only if set in the current generation. */
+std::atomic<uint64_t> g_generation{1};
+
+struct ThreadLastError {
+    uint64_t generation = 0;
+    int32_t value = 0;
+};
+thread_local ThreadLastError t_last_error;
+
+/* The one place that decides a request's answer. A device model plugs in
+ * here: it sees the whole call and may answer before the programmed tables. */
+Answer answer_for(State &s, const Call &call, const char *function)
+{
+    for (int32_t cmd : {call.cmd, static_cast<int32_t>(SDK_SIM_ANY)}) {
+        auto it = s.queued.find({function, cmd});
+        if (it != s.queued.end() && !it->second.empty()) {
+            Answer a = std::move(it->second.front());
+            it->second.pop_front();
+            return a;
+        }
+    }
+    for (int32_t cmd : {call.cmd, static_cast<int32_t>(SDK_SIM_ANY)}) {
+        auto it = s.standing.find({function, cmd});
+        if (it != s.standing.end())
+            return it->second;
+    }
+    return Answer{};
+}
+
+void log_call(State &s, const Call &call, const char *function)
+{
+    LoggedCall entry{function, call.loginfd, call.cmd, call.ch, call.args, {}, call.text};
+    if (call.in != nullptr && call.in_len > 0) {
+        const auto *bytes = static_cast<const uint8_t *>(call.in);
+        entry.in.assign(bytes, bytes + call.in_len);
+    }
+    s.log.push_back(std::move(entry));
+}
+
+int32_t program_answer(bool queue, const char *function, int32_t cmd, int32_t result,
+                       int32_t last_error, const void *out, int32_t out_len)
+{
+    const char *name = canonical_name(function);
+    if (name == nullptr || out_len < 0 || (out == nullptr && out_len > 0))
+        return -1;
+    Answer a{result, last_error, {}};
+    if (out_len > 0) {
+        const auto *bytes = static_cast<const uint8_t *>(out);
+        a.out.assign(bytes, bytes + out_len);
+    }
+    State &s = state();
+    std::lock_guard lock(s.mutex);
+    if (queue)
+        s.queued[{name, cmd}].push_back(std::move(a));
+    else
+        s.standing[{name, cmd}] = std::move(a);
+    return 0;
+}
+
+} // namespace
+
+Answer handle_call(const Call &call)
+{
+    const char *function = canonical_name(call.function);
+    if (function == nullptr)
+        std::abort();
+    Answer a;
+    {
+        State &s = state();
+        std::lock_guard lock(s.mutex);
+        log_call(s, call, function);
+        a = answer_for(s, call, function);
+    }
+    if (a.last_error)
+        t_last_error = {g_generation.load(), *a.last_error};
+    return a;
+}
+
+void remember_upgrade(int32_t loginfd, upgrade_complete_cb on_complete)
+{
+    State &s = state();
+    std::lock_guard lock(s.mutex);
+    if (on_complete != nullptr)
+        s.upgrades[loginfd] = PendingUpgrade{on_complete};
+    else
+        s.upgrades.erase(loginfd);
+}
+
+int32_t thread_last_error()
+{
+    return t_last_error.generation == g_generation.load() ? t_last_error.value : 0;
+}
+
+} // namespace device_sdk_sim
+
+using namespace device_sdk_sim;
+
+extern "C" {
+
+void sdk_sim_reset(void)
+{
+    ErrnoGuard guard;
+    State &s = state();
+    std::lock_guard lock(s.mutex);
+    s.queued.clear();
+    s.standing.clear();
+    s.log.clear();
+    s.upgrades.clear();
+    g_generation.fetch_add(1);
+}
+
+int32_t sdk_sim_push_answer(const char *function, int32_t cmd, int32_t result, int32_t last_error,
+                            const void *out, int32_t out_len)
+{
+    ErrnoGuard guard;
+    return program_answer(true, function, cmd, result, last_error, out, out_len);
+}
+
+int32_t sdk_sim_set_answer(const char *function, int32_t cmd, int32_t result, int32_t last_error,
+                           const void *out, int32_t out_len)
+{
+    ErrnoGuard guard;
+    return program_answer(false, function, cmd, result, last_error, out, out_len);
+}
+
+int32_t sdk_sim_call_count(void)
+{
+    ErrnoGuard guard;
+    State &s = state();
+    std::lock_guard lock(s.mutex);
+    return static_cast<int32_t>(s.log.size());
+}
+
+int32_t sdk_sim_get_call(int32_t index, sdk_sim_call *call)
+{
+    ErrnoGuard guard;
+    State &s = state();
+    std::lock_guard lock(s.mutex);
+    if (call == nullptr || index < 0 || static_cast<size_t>(index) >= s.log.size())
+        return 0;
+    const LoggedCall &e = s.log[static_cast<size_t>(index)];
+    call->function = e.function;
+    call->loginfd = e.loginfd;
+    call->cmd = e.cmd;
+    call->ch = e.ch;
+    std::memcpy(call->args, e.args.data(), sizeof call->args);
+    call->in = e.in.empty() ? nullptr : e.in.data();
+    call->in_len = static_cast<int32_t>(e.in.size());
+    for (size_t i = 0; i < 2; ++i)
+        call->text[i] = e.text[i] ? e.text[i]->c_str() : nullptr;
+    return 1;
+}
+
+int32_t sdk_sim_fire_upgrade_complete(int32_t loginfd, int32_t state_code)
+{
+    ErrnoGuard guard;
+    upgrade_complete_cb cb = nullptr;
+    {
+        State &s = state();
+        std::lock_guard lock(s.mutex);
+        auto it = s.upgrades.find(loginfd);
+        if (it == s.upgrades.end())
+            return 0;
+        cb = it->second.on_complete;
+        s.upgrades.erase(it);
+    }
+    cb(loginfd, state_code, 0);  /* outside the lock: the callback may call the SDK */
+    return 1;
+}
+
+} // extern "C"

@@ -1,0 +1,66 @@
+/* Inside of the device SDK simulator: the description of one request, the
+ * answer it gets, and the engine that logs requests and decides answers.
+ * The exported request functions (device_sdk.cpp) describe their call, hand
+ * it to handle_call, and apply the answer's bytes to their outputs.
+ * Not exported: the library is built with hidden visibility. */
+#ifndef PLATFORM_DEVICE_SDK_SIM_ENGINE_H
+#define PLATFORM_DEVICE_SDK_SIM_ENGINE_H
+
+#include "device_sdk.h"
+#include "device_sdk_sim.h"
+
+#include <array>
+#include <cerrno>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace device_sdk_sim {
+
+/* Restores errno on scope exit: every exported function leaves it unchanged. */
+class ErrnoGuard {
+public:
+    ErrnoGuard() : saved_(errno) {}
+    ~ErrnoGuard() { errno = saved_; }
+    ErrnoGuard(const ErrnoGuard &) = delete;
+    ErrnoGuard &operator=(const ErrnoGuard &) = delete;
+
+private:
+    int saved_;
+};
+
+/* One request as the caller made it. Pointers are the caller's and valid only
+ * during the call; the engine copies what it keeps. */
+struct Call {
+    const char *function = nullptr;  /* the exported function's name */
+    int32_t loginfd = 0;
+    int32_t cmd = SDK_SIM_ANY;
+    int32_t ch = SDK_SIM_ANY;
+    std::array<int32_t, 4> args{};
+    const void *in = nullptr;        /* input record to log */
+    int64_t in_len = 0;
+    std::array<std::optional<std::string>, 2> text;
+};
+
+struct Answer {
+    int32_t result = 0;
+    std::optional<int32_t> last_error;  /* empty: the thread's last error stays */
+    std::vector<uint8_t> out;
+};
+
+/* Logs the call, decides its answer, and makes the answer's last error the
+ * calling thread's. Aborts when `call.function` is not a request function
+ * (a wiring mistake in this library). */
+Answer handle_call(const Call &call);
+
+/* Keeps the completion callback of an upgrade started on `loginfd`
+ * (NULL forgets a pending one). */
+void remember_upgrade(int32_t loginfd, upgrade_complete_cb on_complete);
+
+/* The last error reported to the calling thread. */
+int32_t thread_last_error();
+
+} // namespace device_sdk_sim
+
+#endif
