@@ -1,0 +1,45 @@
+// Time and encoding utilities: the device calendar-time record, its
+// conversions to text and to seconds since 1970, and Base64.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <ctime>
+
+namespace zel {
+
+// The device SDK's calendar time: six 16-bit fields, no time zone of its
+// own (local time unless a command says UTC).
+struct dvr_time {
+    uint16_t year;    // full year, e.g. 2024
+    uint16_t month;   // 1..12
+    uint16_t day;     // 1..31
+    uint16_t hour;    // 0..23
+    uint16_t minute;  // 0..59
+    uint16_t second;  // 0..59
+};
+static_assert(sizeof(dvr_time) == 12);
+static_assert(offsetof(dvr_time, year) == 0);
+static_assert(offsetof(dvr_time, month) == 2);
+static_assert(offsetof(dvr_time, day) == 4);
+static_assert(offsetof(dvr_time, hour) == 6);
+static_assert(offsetof(dvr_time, minute) == 8);
+static_assert(offsetof(dvr_time, second) == 10);
+
+// "YYYY-MM-DD hh:mm:ss" and its terminating zero.
+inline constexpr int32_t MIN_STR_TIME_LEN = 20;
+
+// Reads the six fields at their fixed positions of a time text (separators
+// are not checked, values not range-tested); 0 for a null argument.
+int32_t str_to_dvr_time(const char *szTime, dvr_time *vod_time);
+// Writes the time text into `szTime` of `*len` bytes (at least 20).
+int32_t dvr_time_to_str(const dvr_time *vod_time, char *szTime, const int32_t *len);
+// Seconds since 1970 for the record read as local time; -1 for null.
+time_t dvr_time_to_time_t(const dvr_time *dvr);
+// Seconds since 1970 for the record read as UTC.
+time_t utc_dvr_time_to_time_t(const dvr_time *dvr);
+// Standard Base64 of `len` bytes into `out` (4 * ceil(len / 3) + 1 bytes),
+// terminated; returns `out`, or null when `in` or `out` is null.
+char *base64_encode(const unsigned char *in, int32_t len, char *out);
+
+}  // namespace zel

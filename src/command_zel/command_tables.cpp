@@ -1,0 +1,61 @@
+#include "command_tables.h"
+
+#include <array>
+#include <span>
+#include <string_view>
+
+namespace zel {
+namespace {
+
+struct Binding {
+    int32_t number;
+    const char *name;
+    Handler handler;
+};
+
+// BIND(number, handler): the handler's own name is checked against the
+// catalogue, so a table can never call a function under another name.
+#define BIND(number, fn) Binding{number, #fn, Handler(fn)}
+
+constexpr std::array<Binding, 0> kSetBindings{};
+constexpr std::array<Binding, 0> kGetBindings{};
+
+#undef BIND
+
+// Lays the bindings out by number, refusing at compile time a binding whose
+// number, name or call form disagrees with the catalogue.
+template <size_t N, size_t B>
+consteval std::array<Handler, N> build_table(const CommandInfo (&catalog)[N], std::span<const Binding, B> bindings) {
+    std::array<Handler, N> table{};
+    for (const Binding &b : bindings) {
+        if (b.number < 0 || static_cast<size_t>(b.number) >= N)
+            throw "binding for a number outside the table";
+        const CommandInfo &info = catalog[b.number];
+        if (info.handler == nullptr || std::string_view(info.handler) != b.name)
+            throw "bound handler is not the catalogue's handler for this number";
+        if (info.form != b.handler.form)
+            throw "bound handler's call form differs from the catalogue";
+        if (table[b.number].bound())
+            throw "number bound twice";
+        table[b.number] = b.handler;
+        table[b.number].stores_result = info.stores_result;
+    }
+    return table;
+}
+
+constexpr auto kSetTable = build_table(kSetCommands, std::span(kSetBindings));
+constexpr auto kGetTable = build_table(kGetCommands, std::span(kGetBindings));
+
+template <size_t N>
+const Handler *find(const std::array<Handler, N> &table, int32_t number) {
+    if (number < 0 || static_cast<size_t>(number) >= N || !table[number].bound())
+        return nullptr;
+    return &table[number];
+}
+
+}  // namespace
+
+const Handler *find_set_handler(int32_t number) { return find(kSetTable, number); }
+const Handler *find_get_handler(int32_t number) { return find(kGetTable, number); }
+
+}  // namespace zel
