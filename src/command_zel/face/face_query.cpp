@@ -431,7 +431,7 @@ int32_t get_face_cut_pic(void *host, const char *filename, json_object *jso, cha
         ZLOG(kLogError, "FACE_CMD_CUT_EX failed, ret [%d]", ret);
     }
     add_int(reply.get(), "ret", ret);
-    add(reply.get(), "host_id", json_object_new_string(HostView(host).id()));
+    add(reply.get(), "host_id", host_id_string(host));
     add_int(reply.get(), "ch", request.ch);
     if (picuuid != nullptr)
         add(reply.get(), "picuuid", json_object_new_string(picuuid));

@@ -285,7 +285,7 @@ struct PageOutcome {
 
 // Hands out up to `count` results of a held session into the reply.
 PageOutcome page_session(void *host, find_info *s, int32_t count, json_object *reply) {
-    add(reply, "host_id", json_object_new_string(HostView(host).id()));
+    add(reply, "host_id", host_id_string(host));
     JsonPtr results = new_array("is_error(jso_param)");
     json_object *param = results.get();
     add(reply, "param", results.release(), "is_error(jso_param)");
@@ -333,6 +333,11 @@ find_info *find_session_of(void *host, int32_t findfd) {
         return nullptr;
     }
     return session;
+}
+
+json_object *host_id_string(void *host) {
+    const char *id = HostView(host).id();
+    return json_object_new_string_len(id, static_cast<int>(strnlen(id, host_field::kIdSize)));
 }
 
 int32_t get_query_result(void *host, json_object *jso, char **out_buf) {
