@@ -66,39 +66,6 @@ std::vector<std::string> keys_of_element(const std::string &reply, const char *a
     return index < all.size() ? keys(all[index]) : std::vector<std::string>{};
 }
 
-std::vector<zel::face_result> face_page(int32_t total, int32_t count, int32_t first) {
-    std::vector<zel::face_result> page(zel::kPageRecords);
-    for (int32_t i = 0; i < std::min(count, zel::kPageRecords); ++i) {
-        page[i].size = sizeof(zel::face_result);
-        page[i].index = first + i;
-    }
-    page[0].total = total;
-    page[0].page_count = count;
-    return page;
-}
-
-std::vector<zel::lib_query_result> lib_page(int32_t total, int32_t count) {
-    std::vector<zel::lib_query_result> page(zel::kPageRecords);
-    for (int32_t i = 0; i < std::min(count, zel::kPageRecords); ++i) {
-        page[i].size = sizeof(zel::lib_query_result);
-        page[i].index = i;
-    }
-    page[0].total = total;
-    page[0].page_count = count;
-    return page;
-}
-
-std::vector<zel::snap_result> snap_page(int32_t total, int32_t count) {
-    std::vector<zel::snap_result> page(zel::kPageRecords);
-    for (int32_t i = 0; i < std::min(count, zel::kPageRecords); ++i) {
-        page[i].size = sizeof(zel::snap_result);
-        page[i].age = 20 + i;
-    }
-    page[0].total = total;
-    page[0].page_count = count;
-    return page;
-}
-
 std::vector<sdk_sim_call> calls_of(const char *function) {
     std::vector<sdk_sim_call> out;
     for (int32_t i = 0; i < sdk_sim_call_count(); ++i) {

@@ -4,7 +4,9 @@
 
 #include <json-c/json.h>
 
+#include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -33,11 +35,24 @@ std::vector<std::string> elements(const std::string &reply, const char *key);
 // An element's member names in order.
 std::vector<std::string> keys_of_element(const std::string &reply, const char *array, size_t index);
 
-// A page of 20 records: records [0, count) get a size and index first+i;
-// the first record carries `total` and `count`.
-std::vector<zel::face_result> face_page(int32_t total, int32_t count, int32_t first = 0);
-std::vector<zel::lib_query_result> lib_page(int32_t total, int32_t count);
-std::vector<zel::snap_result> snap_page(int32_t total, int32_t count);
+// A page of 20 records: records [0, count) get a size (and, where the
+// record has one, the index first+i); the first record carries `total` and
+// `count`.
+template <typename Record>
+std::vector<Record> page_of(int32_t total, int32_t count, int32_t first = 0) {
+    std::vector<Record> page(zel::kPageRecords);
+    for (int32_t i = 0; i < std::min(count, zel::kPageRecords); ++i) {
+        page[i].size = sizeof(Record);
+        if constexpr (requires { page[i].index; })
+            page[i].index = first + i;
+    }
+    page[0].total = total;
+    page[0].page_count = count;
+    return page;
+}
+inline std::vector<zel::face_result> face_page(int32_t total, int32_t count, int32_t first = 0) {
+    return page_of<zel::face_result>(total, count, first);
+}
 
 template <typename Record>
 void push_page(int32_t cmd, const std::vector<Record> &page, int32_t result = 0) {

@@ -222,7 +222,7 @@ TEST_F(QueryTest, SnapshotSessionsPageTheirResultsAndProgress) {
     EXPECT_EQ(int_of(pos.reply, "pos"), 42);
     EXPECT_EQ(input_of<snap_progress_request>(calls_of("NetClient_FaceConfig").back()).task_id, 77);
 
-    auto page = snap_page(2, 2);
+    auto page = page_of<snap_result>(2, 2);
     page[0].begin_time = dvr_time{2024, 1, 2, 3, 4, 5};
     copy_text(page[0].pic1_name, "a.jpg");
     page[0].pic1_size = 1000;
@@ -233,7 +233,7 @@ TEST_F(QueryTest, SnapshotSessionsPageTheirResultsAndProgress) {
     auto snaps = elements(results.reply, "param");
     ASSERT_EQ(snaps.size(), 2u);
     EXPECT_EQ(snaps[0], R"({"ch":0,"begin_time":"2024-01-02 03:04:05","end_time":"0000-00-00 00:00:00",)"
-                        R"("age":20,"sex":0,"nation":0,"wearglass":0,"wearmask":0,"similar":0,"picnum":2,)"
+                        R"("age":0,"sex":0,"nation":0,"wearglass":0,"wearmask":0,"similar":0,"picnum":2,)"
                         R"("pic_info":[{"filename":"a.jpg","filesize":1000,"filetype":0},)"
                         R"({"filename":"","filesize":0,"filetype":0}]})");
     auto sent = input_of<snap_result_request>(calls_of("NetClient_FaceConfig").back());
@@ -245,7 +245,7 @@ TEST_F(QueryTest, SnapshotSessionsPageTheirResultsAndProgress) {
     for (int32_t reported : {0, -1}) {
         Outcome empty_open = get(host, snap_search(R"([{"ch_no":2}])"));
         int32_t empty_fd = static_cast<int32_t>(int_of(empty_open.reply, "findfd"));
-        push_page(FACE_CMD_SEARCH_SNAP_RESULT, snap_page(reported, 0));
+        push_page(FACE_CMD_SEARCH_SNAP_RESULT, page_of<snap_result>(reported, 0));
         log.clear();
         Outcome empty = get(host, cmd1(empty_fd, 10));
         EXPECT_EQ(empty.result, 1);
@@ -256,7 +256,7 @@ TEST_F(QueryTest, SnapshotSessionsPageTheirResultsAndProgress) {
 }
 
 TEST_F(QueryTest, LibraryAndFaceQueriesAnswerRetThenFindfd) {
-    push_page(FACE_CMD_LIB_QUERY, lib_page(1, 1));
+    push_page(FACE_CMD_LIB_QUERY, page_of<lib_query_result>(1, 1));
     Outcome libs = get(host, R"({"command":11,"ch":1})");
     EXPECT_EQ(libs.result, 1);
     EXPECT_EQ(keys(libs.reply), (Keys{"ret", "findfd"}));

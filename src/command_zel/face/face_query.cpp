@@ -16,6 +16,9 @@
 namespace zel {
 namespace {
 
+// ZFAIL logs, sets the code and evaluates to 0, so `return ZFAIL(...) == 0`
+// refuses with true and `return ZFAIL(...) != 0` with false.
+
 // The refusal every handler starts with.
 bool missing_arguments(void *host, json_object *jso, char **out_buf) {
     if (host == nullptr)

@@ -318,6 +318,8 @@ PageOutcome page_session(void *host, find_info *s, int32_t count, json_object *r
 int32_t find_next_result(find_info *session, json_object *results) {
     if (session == nullptr || results == nullptr)
         return ZFAIL(CMD_ZEL_EINVAL, "find_info == NULL");
+    if (session->query_type < kQueryFaceByPicture || session->query_type > kQueryFace)
+        return ZFAIL(CMD_ZEL_EINVAL, "find_info->query_type unknown:%d", session->query_type);
     return hand_out_next(session, results);
 }
 
