@@ -73,7 +73,7 @@ TEST_F(QueryTest, CountsBelowAndAboveTheRemainingResults) {
     EXPECT_EQ(int_of(none.reply, "is_finish"), 0);
     EXPECT_TRUE(elements(none.reply, "param").empty());
 
-    Outcome rest = get(host, cmd1(fd, 5));
+    Outcome rest = get(host, R"({"command":1,"findfd":)" + std::to_string(fd) + R"(,"count":99999999999})");
     EXPECT_EQ(rest.result, 1);
     EXPECT_EQ(elements(rest.reply, "param").size(), 3u);
     EXPECT_EQ(int_of(rest.reply, "is_finish"), 1);
