@@ -4,6 +4,8 @@
 #include <span>
 #include <string_view>
 
+#include "face/face_query.h"
+
 namespace zel {
 namespace {
 
@@ -18,7 +20,17 @@ struct Binding {
 #define BIND(number, fn) Binding{number, #fn, Handler(fn)}
 
 constexpr std::array<Binding, 0> kSetBindings{};
-constexpr std::array<Binding, 0> kGetBindings{};
+constexpr auto kGetBindings = std::to_array<Binding>({
+    BIND(0, face_search),
+    BIND(1, get_query_result),
+    BIND(2, close_query),
+    BIND(4, face_get_query_snap),
+    BIND(5, get_query_snap_process),
+    BIND(8, get_face_cut_pic),
+    BIND(11, query_face_lib),
+    BIND(12, query_faceimg_result),
+    BIND(18, query_pic_file),
+});
 
 #undef BIND
 
