@@ -1,5 +1,7 @@
 #include "command_tables.h"
 
+#include "vca/vca_handlers.h"
+
 #include <array>
 #include <span>
 #include <string_view>
@@ -17,8 +19,26 @@ struct Binding {
 // catalogue, so a table can never call a function under another name.
 #define BIND(number, fn) Binding{number, #fn, Handler(fn)}
 
-constexpr std::array<Binding, 0> kSetBindings{};
-constexpr std::array<Binding, 0> kGetBindings{};
+constexpr auto kSetBindings = std::to_array<Binding>({
+    BIND(6, set_vca_pept_rule),
+    BIND(8, set_vca_pept_enable),
+    BIND(17, set_vca_push_rule_167),
+    BIND(18, set_vca_push_rule_168),
+    BIND(19, set_algorithm_enable),
+    BIND(20, set_vca_dev_enable),
+    BIND(21, set_vca_zone_rule_173),
+    BIND(22, set_vca_zone_rule_174),
+    BIND(28, set_vca_typed_rule_182),
+    BIND(32, clear_vca_alarm_statistic),
+    BIND(48, set_cpc_advance_part2),
+    BIND(52, set_face_mosaic),
+    BIND(54, set_new_fight),
+});
+constexpr auto kGetBindings = std::to_array<Binding>({
+    BIND(9, get_vca_pept_rule),
+    BIND(10, get_vca_pept_enable),
+    BIND(35, get_cpc_advance_part2),
+});
 
 #undef BIND
 
