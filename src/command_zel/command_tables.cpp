@@ -31,13 +31,17 @@ constexpr auto kSetBindings = std::to_array<Binding>({
     BIND(28, set_vca_typed_rule_182),
     BIND(32, clear_vca_alarm_statistic),
     BIND(48, set_cpc_advance_part2),
+    BIND(51, set_calibration_reference),
     BIND(52, set_face_mosaic),
     BIND(54, set_new_fight),
+    BIND(58, set_ref_boundary),
 });
 constexpr auto kGetBindings = std::to_array<Binding>({
     BIND(9, get_vca_pept_rule),
     BIND(10, get_vca_pept_enable),
     BIND(35, get_cpc_advance_part2),
+    BIND(38, get_calibration_reference),
+    BIND(39, get_ref_boundary),
 });
 
 #undef BIND

@@ -26,4 +26,10 @@ int32_t set_new_fight(void *host, json_object *jso);
 int32_t set_algorithm_enable(void *host, json_object *jso);
 int32_t set_vca_dev_enable(void *host, json_object *jso, char **out_buf);
 
+// Scene calibration and reference boundary.
+int32_t set_calibration_reference(void *host, json_object *jso);
+int32_t get_calibration_reference(void *host, json_object *jso, char **out_buf);
+int32_t set_ref_boundary(void *host, json_object *jso);
+int32_t get_ref_boundary(void *host, json_object *jso, char **out_buf);
+
 }  // namespace zel
