@@ -32,4 +32,16 @@ int32_t get_calibration_reference(void *host, json_object *jso, char **out_buf);
 int32_t set_ref_boundary(void *host, json_object *jso);
 int32_t get_ref_boundary(void *host, json_object *jso, char **out_buf);
 
+// Detection algorithm settings.
+int32_t set_face_detect_arithmetic(void *host, json_object *jso);
+int32_t set_face_detect_enable(void *host, json_object *jso);
+int32_t get_face_detect_enable(void *host, json_object *jso, char **out_buf);
+int32_t set_call_anyscene(void *host, json_object *jso);
+int32_t set_fireworks_param(void *host, json_object *jso);
+int32_t get_fireworks_param(void *host, json_object *jso, char **out_buf);
+int32_t set_tem_detect_param(void *host, json_object *jso);
+int32_t get_tem_detect_param(void *host, json_object *jso, char **out_buf);
+int32_t set_person_statistic_param(void *host, json_object *jso);
+int32_t get_person_statistic_param(void *host, json_object *jso, char **out_buf);
+
 }  // namespace zel
