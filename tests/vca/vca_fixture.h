@@ -1,6 +1,6 @@
-// Playing the platform for the video-analysis commands: runs commands,
-// reads back what the simulated device received, programs its answers and
-// drives the library's polls through the sleep hook.
+// Playing the platform for the video-analysis commands: runs commands, reads
+// back what the simulated device received, and drives the library's polls
+// through the sleep hook.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -17,12 +17,11 @@
 namespace vca_test {
 
 using test::Command;
-using test::Host;
-using test::LogCapture;
+using Lines = std::vector<std::string>;
 
-// A device record built byte by byte.
+// A device record built word by word.
 struct Bytes {
-    explicit Bytes(size_t size) : data(size, 0) {}
+    explicit Bytes(size_t size, uint8_t fill = 0) : data(size, fill) {}
     Bytes &put(size_t offset, int32_t value) {
         std::memcpy(data.data() + offset, &value, sizeof value);
         return *this;
@@ -36,6 +35,8 @@ inline int32_t word_at(const uint8_t *bytes, size_t offset) {
     return value;
 }
 
+inline std::vector<uint8_t> input(const sdk_sim_call &call) { return {call.in, call.in + call.in_len}; }
+
 class VcaTest : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -46,6 +47,7 @@ class VcaTest : public ::testing::Test {
     void TearDown() override { os_support_set_sleep_hook(nullptr, nullptr); }
 
     int32_t run(int32_t (*entry)(void *, void *, int32_t), Command &cmd) {
+        log.clear();
         errno = test::kSentinelErrno;
         int32_t result = entry(host.data(), &cmd.opit, sizeof cmd.opit);
         err = errno;
@@ -54,7 +56,6 @@ class VcaTest : public ::testing::Test {
     int32_t set(Command &cmd) { return run(cmd_common_set_config, cmd); }
     int32_t get(Command &cmd) { return run(cmd_common_get_config, cmd); }
 
-    // The device calls made so far, oldest first.
     std::vector<sdk_sim_call> calls() const {
         std::vector<sdk_sim_call> out(static_cast<size_t>(sdk_sim_call_count()));
         for (size_t i = 0; i < out.size(); ++i)
@@ -66,17 +67,19 @@ class VcaTest : public ::testing::Test {
         EXPECT_EQ(all.size(), 1u);
         return all.empty() ? sdk_sim_call{} : all.front();
     }
-
-    static void answer(const char *function, int32_t cmd, const Bytes &bytes, int32_t result = 0) {
-        sdk_sim_set_answer(function, cmd, result, 0, bytes.data.data(), static_cast<int32_t>(bytes.data.size()));
+    static void answer(const char *function, int32_t cmd, const Bytes &bytes) {
+        sdk_sim_set_answer(function, cmd, 0, 0, bytes.data.data(), static_cast<int32_t>(bytes.data.size()));
+    }
+    static void fail(const char *function, int32_t cmd, int32_t result, int32_t last_error = 0) {
+        sdk_sim_set_answer(function, cmd, result, last_error, nullptr, 0);
     }
 
-    // Called on every os_sleep of the library, with the number of sleeps so far.
-    std::function<void(int32_t sleeps)> on_poll;
+    // Called on every os_sleep of the library with the number of sleeps so far.
+    std::function<void(int32_t)> on_poll;
     int32_t sleeps = 0;
 
-    Host host;
-    LogCapture log;
+    test::Host host;
+    test::LogCapture log;
     int err = 0;
 
   private:
