@@ -57,7 +57,6 @@ TEST_F(DetectionTest, FaceDetectionRefusals) {
         {8, 0, face_detect("[]"), {"no support video size: 8", "get_size_x <= 0 || get_size_y <= 0"}},
         {0x40000000 | (480 << 15), 0, face_detect("[]"), {"video size: (0x480) value:40f00000 ", "get_size_x <= 0 || get_size_y <= 0"}},
         {12, -1, face_detect("[]"), {"NetClient_GetVideoSize false!"}},
-        {12, 0, face_detect("[]", R"(,"snap_level":-4)"), {"snap_level < 0", "parse_face_detect_arithmetic_param failed"}},
         {12, 0, face_detect(""), {"is_error(jso_arry_areas)", "parse_face_detect_arithmetic_param failed"}},
     };
     for (const auto &c : cases) {
@@ -130,12 +129,6 @@ TEST_F(DetectionTest, TemperatureKeepsWaitTimeBeforeLossSwitch) {
                              R"("high_tem_color": 205, "low_tem_color": 206, "model_type": 207, "tem_unit": 208, )"
                              R"("tem_threshold": 209, "temp_lose_enable": 211, "wait_time": 210 })");
     EXPECT_EQ(input(calls().back()), Bytes(48).put(0, 48).put(4, 1).put(8, 2).put(28, 3).data);
-
-    fail("NetClient_VCAGetConfig", 0xAF, 2);
-    Command failed(query.text);
-    EXPECT_EQ(get(failed), 0);
-    EXPECT_EQ(err, CMD_ZEL_EDEVICE);
-    EXPECT_EQ(failed.opit.out_buf, nullptr);
 }
 
 std::string point_list(int n) {
@@ -181,11 +174,6 @@ TEST_F(DetectionTest, PeopleStatisticsReportsOddValuesButSendsThem) {
         EXPECT_EQ(log.messages().back(), message);
     }
     EXPECT_EQ(sdk_sim_call_count(), 1);
-
-    Command full(R"({"command":47,"ch":1,"point":)" + point_list(32) + R"(,"polygon_point":)" + point_list(32) + "}");
-    EXPECT_EQ(set(full), 1);
-    EXPECT_EQ(word_at(calls().back().in, 32 + 31 * 8), 32);
-    EXPECT_EQ(word_at(calls().back().in, 292 + 31 * 8 + 4), 33);
 }
 
 TEST_F(DetectionTest, PeopleStatisticsReplyRefusesCountsBeyondTheRecord) {

@@ -79,20 +79,7 @@ TEST_F(SwitchTest, TypesWithoutABitCanOnlyBeDisabled) {
     EXPECT_EQ(log.messages(), Lines{"NetClient_SetDevConfig() failed"});
 }
 
-TEST_F(SwitchTest, AlgorithmEnableRefusalsAndDeviceFailures) {
-    const std::pair<const char *, const char *> refusals[] = {
-        {R"({"command":19,"channel":1,"algorithm_enable":1})", "algorithm_type < 0"},
-        {R"({"command":19,"channel":1,"algorithm_type":2,"algorithm_enable":-3})", "enable == -1"},
-        {R"({"command":19,"algorithm_type":2,"algorithm_enable":1})", "channel == -1"},
-    };
-    for (const auto &[json, message] : refusals) {
-        Command cmd(json);
-        EXPECT_EQ(set(cmd), 0);
-        EXPECT_EQ(err, CMD_ZEL_EINVAL);
-        EXPECT_EQ(log.messages(), Lines{message});
-    }
-    EXPECT_EQ(sdk_sim_call_count(), 0);
-
+TEST_F(SwitchTest, AlgorithmEnableDeviceFailures) {
     sdk_sim_push_answer("NetClient_GetDevConfig", 0x15, -7, 0, nullptr, 0);
     Command read_failed(enable_cmd(1, 1));
     EXPECT_EQ(set(read_failed), 0);
@@ -171,7 +158,7 @@ TEST_F(DevEnableTest, AnswerWrittenByAnotherThreadIsSeen) {
     platform.join();
 }
 
-TEST_F(DevEnableTest, RefusalsAndFailuresBeforeTheWait) {
+TEST_F(DevEnableTest, FailuresBeforeTheWait) {
     sdk_sim_push_answer("NetClient_SetDevConfig", 0x20, 3, 0, nullptr, 0);
     Command failed(R"({"command":20,"ch":5,"dev_type":1,"enable":0})");
     EXPECT_EQ(set(failed), 0);
@@ -185,18 +172,11 @@ TEST_F(DevEnableTest, RefusalsAndFailuresBeforeTheWait) {
     EXPECT_EQ(log.messages(), Lines{"channel_count is too big!"});
     EXPECT_EQ(sleeps, 0);
 
-    const std::pair<const char *, const char *> refusals[] = {
-        {R"({"command":20,"dev_type":1,"enable":0})", "channel == -1"},
-        {R"({"command":20,"ch":1,"enable":0})", "dev_type == -1"},
-        {R"({"command":20,"ch":1,"dev_type":1,"enable":"0"})", "enable == -1"},
-    };
     sdk_sim_reset();
-    for (const auto &[json, message] : refusals) {
-        Command cmd(json);
-        EXPECT_EQ(set(cmd), 0);
-        EXPECT_EQ(err, CMD_ZEL_EINVAL);
-        EXPECT_EQ(log.messages(), Lines{message});
-    }
+    Command refused(R"({"command":20,"ch":1,"dev_type":1,"enable":"0"})");
+    EXPECT_EQ(set(refused), 0);
+    EXPECT_EQ(err, CMD_ZEL_EINVAL);
+    EXPECT_EQ(log.messages(), Lines{"enable == -1"});
     EXPECT_EQ(sdk_sim_call_count(), 0);
 }
 
