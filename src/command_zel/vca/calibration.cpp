@@ -7,7 +7,7 @@
 #include "handler_support.h"
 #include "host_view.h"
 #include "vca_handlers.h"
-#include "zel_json.h"
+#include "vca_support.h"
 
 namespace zel {
 namespace {
@@ -36,14 +36,6 @@ json_object *object_member(json_object *jso, const char *key) {
     return value;
 }
 
-// Member `key` when it is an array, else null.
-json_object *array_of(json_object *jso, const char *key) {
-    json_object *value = nullptr;
-    if (!json_object_object_get_ex(jso, key, &value) || !json_object_is_type(value, json_type_array))
-        return nullptr;
-    return value;
-}
-
 // A calibration object (`ipc_param`, `coordinate_o`, ...) with its three
 // coordinates.
 bool json_to_calibration_axis(json_object *jso, const char *name, VcaPoint3 &p) {
@@ -63,7 +55,7 @@ bool json_to_calibration_reference(json_object *jso, VCACalibrationReference &pa
     if (param.point_num == -1)
         return ZFAIL(CMD_ZEL_EINVAL, "point_num == -1, <json_to_calibration_reference>");
 
-    json_object *imgs = array_of(jso, "point_imgs");
+    json_object *imgs = array_member(jso, "point_imgs");
     if (imgs == nullptr)
         return ZFAIL(CMD_ZEL_EINVAL,
                      "!json_object_is_type(jso_point_imgs, json_type_array), <json_to_calibration_reference>");
@@ -81,7 +73,7 @@ bool json_to_calibration_reference(json_object *jso, VCACalibrationReference &pa
             return ZFAIL(CMD_ZEL_EINVAL, "%c == -1, i: %d, jso_point_img", axis, i);
     }
 
-    json_object *wlds = array_of(jso, "point_wlds");
+    json_object *wlds = array_member(jso, "point_wlds");
     if (wlds == nullptr)
         return ZFAIL(CMD_ZEL_EINVAL,
                      "!json_object_is_type(jso_point_wlds, json_type_array), <json_to_calibration_reference>");
@@ -120,7 +112,7 @@ bool json_to_ref_boundary(json_object *jso, VCARefBoundary &param) {
     if (param.point_num == -1)
         return ZLOG(kLogError, "point_num == -1, <json_to_ref_boundary>"), false;
 
-    json_object *wlds = array_of(jso, "point_wlds");
+    json_object *wlds = array_member(jso, "point_wlds");
     if (wlds == nullptr)
         return ZFAIL(CMD_ZEL_EINVAL, "!json_object_is_type(jso_point_wlds, json_type_array), <json_to_ref_boundary>");
     auto wlds_len = static_cast<int32_t>(json_object_array_length(wlds));

@@ -1,7 +1,6 @@
 // People-statistics algorithm settings: counting area, polygon, stay and
 // clearing options. Out-of-range values are reported but left to the device
 // to judge; only point lists that do not fit the record are refused.
-#include <algorithm>
 #include <array>
 
 #include "detection_records.h"
@@ -12,8 +11,6 @@
 
 namespace zel {
 namespace {
-
-constexpr int32_t kWholeDevice = 0x7FFFFFFF;
 
 struct Member {
     const char *key;
@@ -38,17 +35,6 @@ constexpr std::array<Member, 8> kTrailingMembers{{
     {"minute", &PersonStatisticArithmetic::minute},
     {"enable", &PersonStatisticArithmetic::enable},
 }};
-
-// The channel: a missing or negative `ch` is reported and stands for the
-// whole device.
-int32_t statistic_channel(const HostView &host, json_object *jso) {
-    int32_t ch = json_object_get_field_int(jso, "ch", -1);
-    if (ch < 0) {
-        ZLOG(kLogError, "ch < 0, host_id:%s", host.id());
-        ch = kWholeDevice;
-    }
-    return ch;
-}
 
 template <size_t N>
 void read_reported(const HostView &host, int32_t ch, json_object *jso, const std::array<Member, N> &members,
@@ -81,20 +67,6 @@ bool read_point_member(const HostView &host, int32_t ch, json_object *jso, const
     return true;
 }
 
-// Adds `count` points (bounded by the record) as an array of {x, y}.
-void add_points(json_object *reply, const char *key, std::span<const VcaPoint> points, int32_t count,
-                const char *array_what, const char *point_what) {
-    JsonPtr array = new_array(array_what);
-    size_t n = static_cast<size_t>(std::clamp(count, 0, static_cast<int32_t>(points.size())));
-    for (size_t i = 0; i < n; ++i) {
-        JsonPtr point = new_object(point_what);
-        add(point.get(), "x", json_object_new_int(points[i].x), point_what);
-        add(point.get(), "y", json_object_new_int(points[i].y), point_what);
-        append(array.get(), point.release(), point_what);
-    }
-    add(reply, key, array.release(), array_what);
-}
-
 }  // namespace
 
 int32_t set_person_statistic_param(void *host, json_object *jso) {
@@ -104,7 +76,7 @@ int32_t set_person_statistic_param(void *host, json_object *jso) {
     if (jso == nullptr)
         return ZFAIL(CMD_ZEL_EINVAL, "is_error(jso), host_id:%s", view.id());
     auto param = sized_record<PersonStatisticArithmetic>();
-    int32_t ch = statistic_channel(view, jso);
+    int32_t ch = channel_or_whole_device(view, jso);
     read_reported(view, ch, jso, kLeadingMembers, param);
     param.point_num = json_object_get_field_int(jso, "point_num", -1);
     if (!read_point_member(view, ch, jso, "point", param.point, "!json_object_is_type(points, json_type_array)",
@@ -134,7 +106,7 @@ int32_t get_person_statistic_param(void *host, json_object *jso, char **out_buf)
         return ZFAIL(CMD_ZEL_EINVAL, "out_buf == NULL, host_id:%s", view.id());
     if (jso == nullptr)
         return ZFAIL(CMD_ZEL_EINVAL, "is_error(jso), host_id:%s", view.id());
-    int32_t ch = statistic_channel(view, jso);
+    int32_t ch = channel_or_whole_device(view, jso);
     // Scene and mode are checked but the device answers for the channel.
     if (json_object_get_field_int(jso, "scene_id", -1) < 0)
         ZLOG(kLogError, "scene_id < 0, host_id:%s, ch:%d", view.id(), ch);

@@ -12,8 +12,6 @@
 namespace zel {
 namespace {
 
-constexpr int32_t kWholeDevice = 0x7FFFFFFF;
-
 // The people-track rule's members in the order they are read and answered;
 // the record keeps colour and alarm colour before show-target.
 struct PeptMember {
@@ -153,17 +151,6 @@ int32_t set_zone_rule(void *host, json_object *jso, int32_t cmd) {
     return send_rule(HostView(host), cmd, ch, rule) >= 0 ? 1 : 0;
 }
 
-// The channel of the people-counting commands: a missing or negative `ch`
-// is reported and stands for the whole device.
-int32_t cpc_channel(const HostView &host, json_object *jso) {
-    int32_t ch = json_object_get_field_int(jso, "ch", -1);
-    if (ch < 0) {
-        ZLOG(kLogError, "ch < 0, host_id:%s", host.id());
-        ch = kWholeDevice;
-    }
-    return ch;
-}
-
 // Reads the people-track rule named by `ch`, `scene_id` and `rule_id`;
 // -1 when refused, else the device's result.
 int32_t read_pept_rule(const HostView &host, json_object *jso, VCAPeptRule &rule) {
@@ -183,15 +170,7 @@ int32_t read_pept_rule(const HostView &host, json_object *jso, VCAPeptRule &rule
 }
 
 void add_pept_rule(json_object *reply, const VCAPeptRule &rule) {
-    JsonPtr points = new_array("is_error(points)");
-    int32_t count = std::clamp(rule.point_num, 0, MAX_VCA_PEPT_POINT_NUM);
-    for (int32_t i = 0; i < count; ++i) {
-        JsonPtr point = new_object("is_error(point)");
-        add(point.get(), "x", json_object_new_int(rule.points[i].x), "is_error(point)");
-        add(point.get(), "y", json_object_new_int(rule.points[i].y), "is_error(point)");
-        append(points.get(), point.release(), "is_error(point)");
-    }
-    add(reply, "point", points.release(), "is_error(points)");
+    add_points(reply, "point", rule.points, rule.point_num, "is_error(points)", "is_error(point)");
     for (size_t i = 2; i < kPeptMembers.size(); ++i)
         add(reply, kPeptMembers[i].key, json_object_new_int(rule.*kPeptMembers[i].field));
 }
@@ -317,7 +296,7 @@ int32_t set_cpc_advance_part2(void *host, json_object *jso) {
     HostView view(host);
     if (jso == nullptr)
         return ZFAIL(CMD_ZEL_EINVAL, "is_error(jso), host_id:%s", view.id());
-    int32_t ch = cpc_channel(view, jso);
+    int32_t ch = channel_or_whole_device(view, jso);
     VCACpcAdvancePart2 record{};
     record.scene_id = json_object_get_field_int(jso, "scene_id", -1);
     if (record.scene_id < 0)
@@ -343,7 +322,7 @@ int32_t get_cpc_advance_part2(void *host, json_object *jso, char **out_buf) {
         return ZFAIL(CMD_ZEL_EINVAL, "out_buf == NULL, host_id:%s", view.id());
     if (jso == nullptr)
         return ZFAIL(CMD_ZEL_EINVAL, "is_error(jso), host_id:%s", view.id());
-    int32_t ch = cpc_channel(view, jso);
+    int32_t ch = channel_or_whole_device(view, jso);
     VCACpcAdvancePart2 record{};
     record.scene_id = json_object_get_field_int(jso, "scene_id", -1);
     if (record.scene_id < 0)

@@ -1,5 +1,7 @@
 #include "vca_support.h"
 
+#include <algorithm>
+
 namespace zel {
 
 bool read_non_negative(json_object *jso, const char *key, int32_t &value, const char *refusal) {
@@ -39,6 +41,29 @@ json_object *array_member(json_object *jso, const char *key, json_object **membe
     if (member != nullptr)
         *member = value;
     return json_object_is_type(value, json_type_array) ? value : nullptr;
+}
+
+void add_points(json_object *reply, const char *key, std::span<const VcaPoint> points, int32_t count,
+                const char *array_what, const char *point_what) {
+    JsonPtr array = new_array(array_what);
+    size_t n = static_cast<size_t>(std::clamp(count, 0, static_cast<int32_t>(points.size())));
+    for (size_t i = 0; i < n; ++i) {
+        JsonPtr point = new_object(point_what);
+        add(point.get(), "x", json_object_new_int(points[i].x), point_what);
+        add(point.get(), "y", json_object_new_int(points[i].y), point_what);
+        append(array.get(), point.release(), point_what);
+    }
+    add(reply, key, array.release(), array_what);
+}
+
+int32_t channel_or_whole_device(const HostView &host, json_object *jso) {
+    constexpr int32_t kWholeDevice = 0x7FFFFFFF;
+    int32_t ch = json_object_get_field_int(jso, "ch", -1);
+    if (ch < 0) {
+        ZLOG(kLogError, "ch < 0, host_id:%s", host.id());
+        ch = kWholeDevice;
+    }
+    return ch;
 }
 
 }  // namespace zel

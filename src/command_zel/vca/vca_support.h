@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <span>
 
+#include "host_view.h"
 #include "vca_records.h"
 #include "zel_json.h"
 
@@ -23,7 +24,18 @@ bool read_non_negative(json_object *jso, const char *key, int32_t &value, const 
 // counts as a point.
 void fill_points(json_object *list, std::span<VcaPoint> slots, const char *missing = "point == NULL");
 
-// The point-list member `key` when it is an array, else null.
+// The point-list member `key` when it is an array, else null; `member`
+// receives the member whatever its type (null when absent or JSON null).
 json_object *array_member(json_object *jso, const char *key, json_object **member = nullptr);
+
+// Adds `count` points (never more than the record's slots) to `reply` as an
+// array of {"x", "y"} objects; `array_what` / `point_what` are the level-5
+// lines when they cannot be built.
+void add_points(json_object *reply, const char *key, std::span<const VcaPoint> points, int32_t count,
+                const char *array_what, const char *point_what);
+
+// The channel of the commands that fall back to the whole device: a missing
+// or negative `ch` is reported and becomes the SDK's whole-device channel.
+int32_t channel_or_whole_device(const HostView &host, json_object *jso);
 
 }  // namespace zel
