@@ -61,7 +61,7 @@ struct SessionStart {
 uint32_t open_session(void *host, const SessionStart &start) {
     SessionHold session(create_cmd_findinfo_fd());
     if (!session) {
-        (void)ZFAIL(CMD_ZEL_ENOTDONE, "create_cmd_findinfo_fd false! find_info == NULL");
+        ZFAIL(CMD_ZEL_ENOTDONE, "create_cmd_findinfo_fd false! find_info == NULL");
         return 0;
     }
     session->host = host;
@@ -302,7 +302,7 @@ int32_t get_query_snap_process(void *host, json_object *jso, char **out_buf) {
     int32_t ret = -1;
     int32_t findfd = json_object_get_field_int(jso, "findfd", -1);
     if (findfd == -1) {
-        (void)ZFAIL(CMD_ZEL_EINVAL, "findfd == -1");
+        ZFAIL(CMD_ZEL_EINVAL, "findfd == -1");
     } else if (SessionHold session(find_session_of(host, findfd)); session) {
         if (session->query_info == nullptr) {
             ZLOG(kLogError, "snap_query == NULL");
@@ -338,7 +338,7 @@ int32_t query_face_lib(void *host, json_object *jso, char **out_buf) {
     lib_query_request request{record_len<lib_query_request>(), json_object_get_field_int(jso, "ch", -1), 0,
                               kPageRecords};
     if (request.ch < 0) {
-        (void)ZFAIL(CMD_ZEL_EINVAL, "ch == -1");
+        ZFAIL(CMD_ZEL_EINVAL, "ch == -1");
     } else {
         std::array<lib_query_result, kPageRecords> page{};
         ret = NetClient_FaceConfig(HostView(host).loginfd(), FACE_CMD_LIB_QUERY, request.ch, &request,

@@ -326,12 +326,12 @@ int32_t find_next_result(find_info *session, json_object *results) {
 find_info *find_session_of(void *host, int32_t findfd) {
     find_info *session = get_cmd_findinfo_fd(static_cast<uint32_t>(findfd));
     if (session == nullptr) {
-        (void)ZFAIL(CMD_ZEL_ENOSESSION, "get_cmd_findinfo_fd err!find_info == NULL");
+        ZFAIL(CMD_ZEL_ENOSESSION, "get_cmd_findinfo_fd err!find_info == NULL");
         return nullptr;
     }
     if (session->host != host) {
         put_cmd_findinfo_fd(session);
-        (void)ZFAIL(CMD_ZEL_ENOSESSION, "find_info->host != host, findfd:%d", findfd);
+        ZFAIL(CMD_ZEL_ENOSESSION, "find_info->host != host, findfd:%d", findfd);
         return nullptr;
     }
     return session;
@@ -356,11 +356,11 @@ int32_t get_query_result(void *host, json_object *jso, char **out_buf) {
     int32_t count = json_object_get_field_int(jso, "count", -1);
     find_info *found = nullptr;
     if (findfd == -1)
-        (void)ZFAIL(CMD_ZEL_EINVAL, "findfd == -1");
+        ZFAIL(CMD_ZEL_EINVAL, "findfd == -1");
     else if (count == -1)
-        (void)ZFAIL(CMD_ZEL_EINVAL, "count == -1");
+        ZFAIL(CMD_ZEL_EINVAL, "count == -1");
     else if (count < 0)
-        (void)ZFAIL(CMD_ZEL_EINVAL, "count < 0, count:%d", count);
+        ZFAIL(CMD_ZEL_EINVAL, "count < 0, count:%d", count);
     else
         found = find_session_of(host, findfd);
     SessionHold session(found);

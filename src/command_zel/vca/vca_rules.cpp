@@ -41,7 +41,7 @@ template <typename Record>
 int32_t send_rule(const HostView &host, int32_t cmd, int32_t ch, const Record &record) {
     int32_t ret = NetClient_VCASetConfig(host.loginfd(), cmd, ch, &record, record_len<Record>());
     if (ret < 0)
-        (void)ZFAIL(CMD_ZEL_EDEVICE, "NetClient_VCASetConfig ret:%d < 0  cmd:%d", ret, cmd);
+        ZFAIL(CMD_ZEL_EDEVICE, "NetClient_VCASetConfig ret:%d < 0  cmd:%d", ret, cmd);
     return ret;
 }
 
@@ -86,9 +86,9 @@ int32_t set_with_ret_reply(void *host, json_object *jso, char **out_buf,
                            int32_t (*send)(const HostView &, json_object *)) {
     int32_t ret = -1;
     if (host == nullptr)
-        (void)ZFAIL(CMD_ZEL_ENOHOST, "host == NULL");
+        ZFAIL(CMD_ZEL_ENOHOST, "host == NULL");
     else if (jso == nullptr)
-        (void)ZFAIL(CMD_ZEL_EINVAL, "is_error(jso)");
+        ZFAIL(CMD_ZEL_EINVAL, "is_error(jso)");
     else if (out_buf == nullptr)
         return ZFAIL(CMD_ZEL_EINVAL, "out_buf == NULL");
     else
@@ -165,7 +165,7 @@ int32_t read_pept_rule(const HostView &host, json_object *jso, VCAPeptRule &rule
         return ZFAIL(CMD_ZEL_EINVAL, "rule_id == -1"), -1;
     int32_t ret = NetClient_VCAGetConfig(host.loginfd(), VCA_CMD_VCA_PEPT, ch, &rule, record_len<VCAPeptRule>());
     if (ret != 0)
-        (void)ZFAIL(CMD_ZEL_EDEVICE, "NetClient_VCAGetConfig VCA_CMD_VCA_PEPT err!ret:%d", ret);
+        ZFAIL(CMD_ZEL_EDEVICE, "NetClient_VCAGetConfig VCA_CMD_VCA_PEPT err!ret:%d", ret);
     return ret;
 }
 
@@ -182,7 +182,7 @@ int32_t read_pept_enable(const HostView &host, json_object *jso, VCAPeptEnable &
     int32_t ret = NetClient_VCAGetConfig(host.loginfd(), VCA_CMD_VCA_PEPT_ENABLE, ch, &record,
                                          record_len<VCAPeptEnable>());
     if (ret != 0)
-        (void)ZFAIL(CMD_ZEL_EDEVICE, "NetClient_VCAGetConfig err!ret:%d", ret);
+        ZFAIL(CMD_ZEL_EDEVICE, "NetClient_VCAGetConfig err!ret:%d", ret);
     return ret;
 }
 

@@ -122,7 +122,7 @@ int32_t set_vca_dev_enable(void *host, json_object *jso, char **out_buf) {
             int32_t answer = channel.load_flag(channel_field::kVcaEnableReply);
             if (answer == 0) {
                 channel.store_flag(channel_field::kVcaEnableReply, -1);
-                (void)ZFAIL(CMD_ZEL_ENOPERMISSION, "NetClient_VCASetConfig() error:no permission,host_ip:%s,ch:%d,enable:%d",
+                ZFAIL(CMD_ZEL_ENOPERMISSION, "NetClient_VCASetConfig() error:no permission,host_ip:%s,ch:%d,enable:%d",
                       view.ip(), ch, config.enable);
                 reply_ret(out_buf, CMD_ZEL_ENOPERMISSION);
                 return 0;
