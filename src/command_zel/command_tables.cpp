@@ -4,6 +4,8 @@
 #include <span>
 #include <string_view>
 
+#include "face/face_handlers.h"
+
 namespace zel {
 namespace {
 
@@ -17,8 +19,22 @@ struct Binding {
 // catalogue, so a table can never call a function under another name.
 #define BIND(number, fn) Binding{number, #fn, Handler(fn)}
 
-constexpr std::array<Binding, 0> kSetBindings{};
-constexpr std::array<Binding, 0> kGetBindings{};
+constexpr auto kSetBindings = std::to_array<Binding>({
+    BIND(0, set_face_alarm_param),
+    BIND(1, set_face_info),
+    BIND(2, set_face_lib),
+    BIND(3, set_face_lib_sync),
+    BIND(4, face_set_del_face_pic),
+    BIND(5, face_set_del_face_lib),
+    BIND(23, set_face_info_ex),
+    BIND(24, del_face_pic_ex),
+});
+constexpr auto kGetBindings = std::to_array<Binding>({
+    BIND(3, get_face_alarm_param),
+    BIND(6, get_face_lib_sync_status),
+    BIND(19, get_face_lib_count),
+    BIND(20, get_face_feature),
+});
 
 #undef BIND
 
