@@ -1,6 +1,9 @@
 // Face records: add or change, delete, and both with the channel's analysis
 // suspended around the change.
+#include <atomic>
+#include <chrono>
 #include <string>
+#include <thread>
 
 #include "face_fixture.h"
 #include "os_support_control.h"
@@ -165,6 +168,31 @@ TEST_F(EntryTest, SuspendedEditWaitsForTheDeviceAndResumes) {
     ASSERT_EQ(sdk_sim_get_call(1, &middle), 1);
     EXPECT_STREQ(middle.function, "NetClient_FaceConfig");
     EXPECT_EQ(text_at(middle, 288, 64), "Ann");
+}
+
+// The answer arrives from another thread while the command polls, as the
+// platform's event thread delivers it.
+std::atomic<bool> g_answered{false};
+void wait_for_answer(void *, int32_t) {
+    for (int i = 0; i < 2000 && !g_answered.load(); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+}
+
+TEST_F(EntryTest, SuspensionAnswerFromAnotherThread) {
+    g_answered = false;
+    os_support_set_sleep_hook(&wait_for_answer, nullptr);
+    void *word = static_cast<char *>(host.channel(6).data()) + test::channel_offset::kVcaEnableReply;
+    std::thread platform([word] {
+        while (sdk_sim_call_count() == 0)
+            std::this_thread::yield();
+        __atomic_store_n(static_cast<int32_t *>(word), 1, __ATOMIC_RELEASE);
+        g_answered = true;
+    });
+    Command cmd(R"({"command":24,"host_info":{"is_suspend_vca":1,"ch":6},"face_info":{"faceuuid":"F"}})");
+    EXPECT_EQ(set(cmd), 1);
+    platform.join();
+    EXPECT_EQ(__atomic_load_n(static_cast<int32_t *>(word), __ATOMIC_ACQUIRE), -1);
+    EXPECT_EQ(switches().size(), 2u);
 }
 
 TEST_F(EntryTest, RefusedSuspensionSkipsTheEditButResumes) {
