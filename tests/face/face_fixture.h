@@ -1,5 +1,5 @@
-// Shared set-up of the face command tests: a device, the captured log, and
-// the calls the simulated device received.
+// Shared set-up of the face command tests: a device, the captured log, the
+// calls the simulated device received and the records it was sent.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -14,6 +14,36 @@
 namespace face_test {
 
 using test::Command;
+
+// The bytes a record should arrive with: zeros except the fields set.
+struct Image {
+    explicit Image(size_t size) : bytes(size, 0) {}
+    Image &i32(size_t offset, int32_t v) {
+        std::memcpy(bytes.data() + offset, &v, sizeof v);
+        return *this;
+    }
+    Image &text(size_t offset, const std::string &t) {
+        std::memcpy(bytes.data() + offset, t.data(), t.size());
+        return *this;
+    }
+    std::vector<unsigned char> bytes;
+};
+
+// Offset of the first byte where the call's input differs from `want`, or
+// -1; a length mismatch counts as a difference at the shorter length.
+inline long first_difference(const sdk_sim_call &call, const Image &want) {
+    size_t len = static_cast<size_t>(call.in_len);
+    for (size_t i = 0; i < len && i < want.bytes.size(); ++i)
+        if (call.in[i] != want.bytes[i])
+            return static_cast<long>(i);
+    return len == want.bytes.size() ? -1 : static_cast<long>(std::min(len, want.bytes.size()));
+}
+
+inline int32_t i32_at(const sdk_sim_call &call, size_t offset) {
+    int32_t v = 0;
+    std::memcpy(&v, call.in + offset, sizeof v);
+    return v;
+}
 
 class FaceTest : public ::testing::Test {
   protected:
@@ -36,34 +66,17 @@ class FaceTest : public ::testing::Test {
         }
         return out;
     }
-
-    // The record a call handed to the device, read as T (the call must have
-    // passed exactly sizeof(T) bytes).
-    template <typename T>
-    static T input(const sdk_sim_call &call) {
-        EXPECT_EQ(call.in_len, static_cast<int32_t>(sizeof(T)));
-        T rec{};
-        if (call.in != nullptr && call.in_len == static_cast<int32_t>(sizeof(T)))
-            std::memcpy(&rec, call.in, sizeof rec);
-        return rec;
+    static sdk_sim_call only_call(const std::string &function) {
+        auto all = calls(function);
+        EXPECT_EQ(all.size(), 1u) << function;
+        return all.empty() ? sdk_sim_call{} : all[0];
     }
 
-    static int32_t i32_at(const sdk_sim_call &call, size_t offset) {
-        int32_t v = 0;
-        std::memcpy(&v, call.in + offset, sizeof v);
-        return v;
-    }
-    static std::string text_at(const sdk_sim_call &call, size_t offset, size_t width) {
-        const char *p = reinterpret_cast<const char *>(call.in + offset);
-        return std::string(p, strnlen(p, width));
-    }
-
-    // A FaceConfig answer of `size` bytes with iResult and the detail code.
+    // A FaceConfig answer with the result code and the detail code.
     static void answer_face(int32_t cmd, int32_t ret, int32_t result, int32_t detail = 0) {
-        unsigned char reply[152] = {};
-        std::memcpy(reply + 16, &result, 4);
-        std::memcpy(reply + 148, &detail, 4);
-        sdk_sim_push_answer("NetClient_FaceConfig", cmd, ret, 0, reply, sizeof reply);
+        Image reply(152);
+        reply.i32(16, result).i32(148, detail);
+        sdk_sim_push_answer("NetClient_FaceConfig", cmd, ret, 0, reply.bytes.data(), 152);
     }
     static void answer_channel_count(int32_t count) {
         sdk_sim_push_answer("NetClient_GetChannelNum", SDK_SIM_ANY, 0, 0, &count, sizeof count);

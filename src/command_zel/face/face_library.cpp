@@ -163,30 +163,33 @@ int32_t set_face_lib_sync(void *host, json_object *jso) {
     return 1;
 }
 
+namespace {
+
+// Every failure of a library delete answers -1 with progress 0.
+int32_t delete_refused(char **out_buf) {
+    if (out_buf != nullptr)
+        reply_ret_progress(out_buf, -1, 0);
+    return 0;
+}
+
+}  // namespace
+
 int32_t face_set_del_face_lib(void *host, json_object *jso, char **out_buf) {
-    // Every failure answers -1 with progress 0.
-    auto refuse = [out_buf](const char *why, Site site = {}) {
-        log_debug_ex(kLogError, site.file, site.line, "%s", why);
-        set_error(CMD_ZEL_EINVAL);
-        if (out_buf != nullptr)
-            reply_ret_progress(out_buf, -1, 0);
-        return 0;
-    };
     if (host == nullptr)
-        return refuse("host == NULL");
+        return ZFAIL(CMD_ZEL_EINVAL, "host == NULL"), delete_refused(out_buf);
     if (jso == nullptr)
-        return refuse("is_error(jso)");
+        return ZFAIL(CMD_ZEL_EINVAL, "is_error(jso)"), delete_refused(out_buf);
     if (out_buf == nullptr)
-        return refuse("out_buf == NULL");
+        return ZFAIL(CMD_ZEL_EINVAL, "out_buf == NULL");
     int32_t ch = json_object_get_field_int(jso, "ch", -1);
     if (ch < 0)
-        return refuse("ch == -1");
+        return ZFAIL(CMD_ZEL_EINVAL, "ch == -1"), delete_refused(out_buf);
     int32_t libkey = json_object_get_field_int(jso, "libkey", -1);
     if (libkey < 0)
-        return refuse("libkey < 0");
+        return ZFAIL(CMD_ZEL_EINVAL, "libkey < 0"), delete_refused(out_buf);
     const char *libuuid = json_object_get_field_string(jso, "libuuid");
     if (libuuid == nullptr)
-        return refuse("libuuid == NULL");
+        return ZFAIL(CMD_ZEL_EINVAL, "libuuid == NULL"), delete_refused(out_buf);
 
     face_lib_delete_request request{};
     request.lib.size = record_len<face_lib_delete_record>();
@@ -200,8 +203,7 @@ int32_t face_set_del_face_lib(void *host, json_object *jso, char **out_buf) {
     // Result 4: the device goes on deleting in the background.
     if (ret != 0 || (reply.iResult != 0 && reply.iResult != 4)) {
         ZFAIL(CMD_ZEL_EDEVICE, "!NetClient_FaceConfig :%d result:%d", ret, reply.iResult);
-        reply_ret_progress(out_buf, -1, 0);
-        return 0;
+        return delete_refused(out_buf);
     }
     reply_ret_progress(out_buf, reply.iResult, reply.detail);
     return 1;
