@@ -76,7 +76,8 @@ TEST_F(AlarmTest, StrangerLibraryNeedsDeviceSupport) {
     EXPECT_EQ(set(failed), 0);
     EXPECT_EQ(err, CMD_ZEL_EDEVICE);
     EXPECT_EQ(failed.reply(), R"({"ret":16777238})");
-    EXPECT_EQ(log.messages(), std::vector<std::string>{"!NetClient_GetDevConfig err:-3, strlen(ability_info.cParam):1"});
+    EXPECT_EQ(log.messages(),
+              std::vector<std::string>{"!NetClient_GetDevConfig err:-3, strlen(ability_info.cParam):1"});
 }
 
 TEST_F(AlarmTest, SetRefusalsAndDeviceFailure) {

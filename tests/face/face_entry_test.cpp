@@ -113,8 +113,9 @@ TEST_F(EntryTest, EditOutcomes) {
 TEST_F(EntryTest, DeleteSendsKeyRecordPaddedToFaceLength) {
     Command cmd(R"({"command":4,"ch":1,"face_lib_key":3,"face_key":-1,"faceuuid":"F-2"})");
     EXPECT_EQ(set(cmd), 1);
-    EXPECT_EQ(log.messages(), (std::vector<std::string>{
-                                  "libuuid == NULL", "face_set_del_face_pic faceuuid:F-2,libuuid:,libkey:3,facekey:-1"}));
+    const std::vector<std::string> lines{"libuuid == NULL",
+                                         "face_set_del_face_pic faceuuid:F-2,libuuid:,libkey:3,facekey:-1"};
+    EXPECT_EQ(log.messages(), lines);
     sdk_sim_call c = only_call("NetClient_FaceConfig");
     EXPECT_EQ(c.cmd, 1);
     EXPECT_EQ(c.ch, 1);

@@ -40,8 +40,9 @@ TEST_F(FeatureTest, ListsAtMostTenFacesWithBase64Features) {
     sdk_sim_call c = only_call("NetClient_FaceConfig");
     EXPECT_EQ(c.cmd, 7);
     EXPECT_EQ(c.args[1], kRecordSize);
-    EXPECT_EQ(first_difference(c, Image(144).i32(0, 144).i32(4, 2).i32(8, 3).i32(12, 4).text(16, "L-1").text(80, "F-1")),
-              -1);
+    Image key(144);
+    key.i32(0, 144).i32(4, 2).i32(8, 3).i32(12, 4).text(16, "L-1").text(80, "F-1");
+    EXPECT_EQ(first_difference(c, key), -1);
 }
 
 TEST_F(FeatureTest, FailuresAnswerNothing) {

@@ -91,7 +91,8 @@ int32_t get_face_feature(void *host, json_object *jso, char **out_buf) {
     }
 
     JsonPtr reply = new_object("is_error(jso_ret)");
-    add(reply.get(), "hostid", json_object_new_string_len(dev.id(), static_cast<int>(strnlen(dev.id(), host_field::kIdSize))));
+    size_t id_len = strnlen(dev.id(), host_field::kIdSize);
+    add(reply.get(), "hostid", json_object_new_string_len(dev.id(), static_cast<int>(id_len)));
     add(reply.get(), "ch", json_object_new_int(rec->channel));
     add(reply.get(), "type", json_object_new_int(rec->type));
     add(reply.get(), "libkey", json_object_new_int(rec->libkey));
