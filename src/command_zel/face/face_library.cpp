@@ -250,7 +250,7 @@ int32_t get_face_lib_sync_status(void *host, json_object *jso, char **out_buf) {
         auto request = sized_record<face_sync_status_request>();
         request.channel = ch == -1 ? kAllChannels : ch;
         request.max_entries = kSyncStatusEntries;
-        copy_uuid(request.libuuid, libuuid);
+        copy_text(request.libuuid, libuuid);
         auto entries = zeroed_records<face_sync_status_entry>(kSyncStatusEntries, "sync_status == NULL");
         ret = NetClient_FaceConfig(dev.loginfd(), FACE_CMD_LIB_SYNC_STATUS, ch, &request,
                                    record_len<face_sync_status_request>(), entries.get(),
