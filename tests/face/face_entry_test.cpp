@@ -111,15 +111,16 @@ TEST_F(EntryTest, EditOutcomes) {
 }
 
 TEST_F(EntryTest, DeleteSendsKeyRecordPaddedToFaceLength) {
-    Command cmd(R"({"command":4,"ch":1,"face_lib_key":3,"face_key":-1,"faceuuid":"F-2"})");
+    const std::string uuid(64, 'f');  // fills its field
+    Command cmd(R"({"command":4,"ch":1,"face_lib_key":3,"face_key":-1,"faceuuid":")" + uuid + R"("})");
     EXPECT_EQ(set(cmd), 1);
     const std::vector<std::string> lines{"libuuid == NULL",
-                                         "face_set_del_face_pic faceuuid:F-2,libuuid:,libkey:3,facekey:-1"};
+                                         "face_set_del_face_pic faceuuid:" + uuid + ",libuuid:,libkey:3,facekey:-1"};
     EXPECT_EQ(log.messages(), lines);
     sdk_sim_call c = only_call("NetClient_FaceConfig");
     EXPECT_EQ(c.cmd, 1);
     EXPECT_EQ(c.ch, 1);
-    EXPECT_EQ(first_difference(c, Image(1112).i32(0, 144).i32(4, 1).i32(8, 3).text(80, "F-2")), -1);
+    EXPECT_EQ(first_difference(c, Image(1112).i32(0, 144).i32(4, 1).i32(8, 3).text(80, uuid)), -1);
 
     Command negative(R"({"command":4,"ch":-2})");
     EXPECT_EQ(set(negative), 0);

@@ -30,11 +30,15 @@ TEST_F(FeatureTest, ListsAtMostTenFacesWithBase64Features) {
     EXPECT_EQ(reply.compare(0, head.size(), head), 0) << reply.substr(0, 400);
     // Face 2: ten points and its whole 32768-byte area, which is 43692 Base64 characters.
     EXPECT_NE(reply.find(R"({ "x": 0, "y": 0 } ], "datalen": 43692, "data": ")"), std::string::npos);
-    // Ten faces, the last with no feature bytes.
-    size_t faces = 0;
-    for (size_t at = reply.find("\"rects\""); at != std::string::npos; at = reply.find("\"rects\"", at + 1))
-        ++faces;
-    EXPECT_EQ(faces, 10u);
+    // Ten faces with 2 + 10 points in all, the last face with no feature bytes.
+    auto count = [&reply](const std::string &key) {
+        size_t n = 0;
+        for (size_t at = reply.find(key); at != std::string::npos; at = reply.find(key, at + 1))
+            ++n;
+        return n;
+    };
+    EXPECT_EQ(count("\"rects\""), 10u);
+    EXPECT_EQ(count("\"x\""), 12u);
     EXPECT_TRUE(reply.ends_with(R"("datalen": 0, "data": "" } ], "ret": 0 })")) << reply.substr(reply.size() - 60);
 
     sdk_sim_call c = only_call("NetClient_FaceConfig");
