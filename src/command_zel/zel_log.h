@@ -5,7 +5,6 @@
 #include <cerrno>
 #include <cstdint>
 #include <cstdlib>
-#include <source_location>
 
 #include "cmd_zel.h"
 #include "os_support.h"
@@ -49,12 +48,13 @@ class ErrnoKeeper {
     int32_t outer_error_;
 };
 
-// Where a failure is reported from: the caller's file and line.
+// Where a failure is reported from: the caller's file and line (as default
+// arguments, the builtins give the call site).
 struct Site {
     const char *file;
     int32_t line;
-    Site(std::source_location loc = std::source_location::current())
-        : file(base_name(loc.file_name())), line(static_cast<int32_t>(loc.line())) {}
+    Site(const char *path = __builtin_FILE(), int line_no = __builtin_LINE())
+        : file(base_name(path)), line(static_cast<int32_t>(line_no)) {}
 };
 
 // A failed allocation or JSON constructor ends the process after a level-5
