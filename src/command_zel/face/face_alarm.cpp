@@ -34,37 +34,32 @@ struct AlarmParamInput {
     const char *libuuid_stranger = nullptr;
 };
 
+// A required integer member: absent or unusable (-1) is refused.
+bool required_int(json_object *jso, const char *key, int32_t &value) {
+    value = json_object_get_field_int(jso, key, -1);
+    if (value != -1)
+        return true;
+    ZFAIL(CMD_ZEL_EINVAL, "%s == -1", key);
+    return false;
+}
+
 // The first refused member is logged and fails the command.
 int32_t read_alarm_param(json_object *jso, AlarmParamInput &in) {
     in.ch = json_object_get_field_int(jso, "ch", -1);
     if (in.ch < 0)
         return ZFAIL(CMD_ZEL_EINVAL, "ch == -1");
-    struct Required {
-        const char *key;
-        const char *refusal;
-        int32_t *value;
-    };
-    const Required first[] = {{"alarm_type", "alarm_type == -1", &in.alarm_type},
-                              {"param1", "param1 == -1", &in.param1}};
-    for (const Required &r : first)
-        if ((*r.value = json_object_get_field_int(jso, r.key, -1)) == -1)
-            return ZFAIL(CMD_ZEL_EINVAL, "%s", r.refusal);
+    if (!required_int(jso, "alarm_type", in.alarm_type) || !required_int(jso, "param1", in.param1))
+        return 0;
     in.param2 = json_object_get_field_int(jso, "param2", -1);
     in.param3 = json_object_get_field_int(jso, "param3", -1);
-    const Required middle[] = {{"similar", "similar == -1", &in.similar},
-                               {"devtype", "devtype == -1", &in.devtype},
-                               {"recognition", "recognition == -1", &in.recognition}};
-    for (const Required &r : middle)
-        if ((*r.value = json_object_get_field_int(jso, r.key, -1)) == -1)
-            return ZFAIL(CMD_ZEL_EINVAL, "%s", r.refusal);
+    if (!required_int(jso, "similar", in.similar) || !required_int(jso, "devtype", in.devtype) ||
+        !required_int(jso, "recognition", in.recognition))
+        return 0;
     in.libuuid = json_object_get_field_string(jso, "libuuid");
     if (in.libuuid == nullptr)
         return ZFAIL(CMD_ZEL_EINVAL, "libuuid == NULL");
-    const Required last[] = {{"enable", "enable == -1", &in.enable},
-                             {"libenable", "libenable == -1", &in.libenable}};
-    for (const Required &r : last)
-        if ((*r.value = json_object_get_field_int(jso, r.key, -1)) == -1)
-            return ZFAIL(CMD_ZEL_EINVAL, "%s", r.refusal);
+    if (!required_int(jso, "enable", in.enable) || !required_int(jso, "libenable", in.libenable))
+        return 0;
     in.freqgroup = json_object_get_field_int(jso, "freqgroup", -1);
     in.freqchannellist = json_object_get_field_string(jso, "freqchannellist");
     in.libuuid_stranger = json_object_get_field_string(jso, "libuuid_stranger");
@@ -200,11 +195,7 @@ int32_t get_face_alarm_param(void *host, json_object *jso, char **out_buf) {
     int32_t ch = json_object_get_field_int(jso, "ch", -1);
     if (ch < 0) {
         ZFAIL(CMD_ZEL_EINVAL, "ch == -1");
-    } else if ((alarm_type = json_object_get_field_int(jso, "alarm_type", -1)) == -1) {
-        ZFAIL(CMD_ZEL_EINVAL, "alarm_type == -1");
-    } else if ((param1 = json_object_get_field_int(jso, "param1", -1)) == -1) {
-        ZFAIL(CMD_ZEL_EINVAL, "param1 == -1");
-    } else {
+    } else if (required_int(jso, "alarm_type", alarm_type) && required_int(jso, "param1", param1)) {
         auto query = sized_record<face_alarm_param_query>();
         query.param1 = param1;
         auto params = zeroed_records<face_alarm_param>(kAlarmParamEntries, "alarm_param == NULL");
