@@ -371,6 +371,13 @@ json_object *field_string(const char (&field)[N]) {
     return json_object_new_string_len(field, static_cast<int>(strnlen(field, N)));
 }
 
+// A refusal that leaves the error code alone: `why` is logged at level 2
+// and the handler fails with 0.
+inline int32_t refuse(const char *why, Site site = {}) {
+    log_debug_ex(kLogError, site.file, site.line, "%s", why);
+    return 0;
+}
+
 // Text for log lines of an optional member that may be absent.
 inline const char *or_empty(const char *text) { return text != nullptr ? text : ""; }
 
