@@ -63,12 +63,6 @@ TEST_F(FeatureTest, FailuresAnswerNothing) {
         EXPECT_EQ(cmd.opit.out_buf, nullptr) << text;
     }
     EXPECT_EQ(sdk_sim_call_count(), 0);
-
-    sdk_sim_push_answer("NetClient_FaceConfig", 7, -1, 0, nullptr, 0);
-    Command failed(R"({"command":20,"ch":0,"libuuid":"L","faceuuid":"F"})");
-    EXPECT_EQ(get(failed), 0);
-    EXPECT_EQ(log.messages(), std::vector<std::string>{"!NetClient_FaceConfig :-1"});
-    EXPECT_EQ(failed.opit.out_buf, nullptr);
 }
 
 }  // namespace
