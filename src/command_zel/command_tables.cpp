@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "face/face_handlers.h"
+#include "face/face_query.h"
 
 namespace zel {
 namespace {
@@ -30,8 +31,17 @@ constexpr auto kSetBindings = std::to_array<Binding>({
     BIND(24, del_face_pic_ex),
 });
 constexpr auto kGetBindings = std::to_array<Binding>({
+    BIND(0, face_search),
+    BIND(1, get_query_result),
+    BIND(2, close_query),
     BIND(3, get_face_alarm_param),
+    BIND(4, face_get_query_snap),
+    BIND(5, get_query_snap_process),
     BIND(6, get_face_lib_sync_status),
+    BIND(8, get_face_cut_pic),
+    BIND(11, query_face_lib),
+    BIND(12, query_faceimg_result),
+    BIND(18, query_pic_file),
     BIND(19, get_face_lib_count),
     BIND(20, get_face_feature),
 });
