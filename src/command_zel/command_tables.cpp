@@ -4,6 +4,7 @@
 #include <span>
 #include <string_view>
 
+#include "face/face_handlers.h"
 #include "face/face_query.h"
 #include "vca/vca_handlers.h"
 
@@ -21,6 +22,12 @@ struct Binding {
 #define BIND(number, fn) Binding{number, #fn, Handler(fn)}
 
 constexpr auto kSetBindings = std::to_array<Binding>({
+    BIND(0, set_face_alarm_param),
+    BIND(1, set_face_info),
+    BIND(2, set_face_lib),
+    BIND(3, set_face_lib_sync),
+    BIND(4, face_set_del_face_pic),
+    BIND(5, face_set_del_face_lib),
     BIND(6, set_vca_pept_rule),
     BIND(8, set_vca_pept_enable),
     BIND(17, set_vca_push_rule_167),
@@ -29,6 +36,8 @@ constexpr auto kSetBindings = std::to_array<Binding>({
     BIND(20, set_vca_dev_enable),
     BIND(21, set_vca_zone_rule_173),
     BIND(22, set_vca_zone_rule_174),
+    BIND(23, set_face_info_ex),
+    BIND(24, del_face_pic_ex),
     BIND(26, set_face_detect_arithmetic),
     BIND(27, set_call_anyscene),
     BIND(28, set_vca_typed_rule_182),
@@ -47,14 +56,18 @@ constexpr auto kGetBindings = std::to_array<Binding>({
     BIND(0, face_search),
     BIND(1, get_query_result),
     BIND(2, close_query),
+    BIND(3, get_face_alarm_param),
     BIND(4, face_get_query_snap),
     BIND(5, get_query_snap_process),
+    BIND(6, get_face_lib_sync_status),
     BIND(8, get_face_cut_pic),
     BIND(9, get_vca_pept_rule),
     BIND(10, get_vca_pept_enable),
     BIND(11, query_face_lib),
     BIND(12, query_faceimg_result),
     BIND(18, query_pic_file),
+    BIND(19, get_face_lib_count),
+    BIND(20, get_face_feature),
     BIND(24, get_fireworks_param),
     BIND(25, get_tem_detect_param),
     BIND(34, get_person_statistic_param),
