@@ -4,8 +4,11 @@
 
 namespace zel {
 namespace {
-thread_local bool t_has_error = false;
-thread_local int32_t t_error = 0;
+// Static TLS: the platform loads the library with dlopen, and a few bytes
+// of the initial-exec model avoid the dynamic TLS lookup on every command
+// (which ThreadSanitizer also mishandles for loaded libraries).
+[[gnu::tls_model("initial-exec")]] thread_local bool t_has_error = false;
+[[gnu::tls_model("initial-exec")]] thread_local int32_t t_error = 0;
 }  // namespace
 
 void set_error(int32_t code) {
