@@ -67,8 +67,8 @@ class EmbeddedBackend : public Backend {
     std::string sink_;
 };
 
-// The handle tables and the five broker commands. Handles start at 1 and
-// are never reused while the process lives.
+// The handle tables and the five broker commands. Handles count up from 1
+// and start again from 1 only when the broker is reset.
 class Broker {
   public:
     explicit Broker(std::shared_ptr<EmbeddedBackend> embedded);

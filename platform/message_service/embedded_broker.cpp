@@ -186,6 +186,7 @@ void Broker::reset() {
     std::lock_guard lock(mutex_);
     connections_.clear();
     producers_.clear();
+    next_handle_ = 1;
     changed_.notify_all();
 }
 

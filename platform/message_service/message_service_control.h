@@ -18,8 +18,8 @@ extern "C" {
 #endif
 
 /* Drops connections, producers, delivered and published texts, the request
- * log, scripted replies and every refusal; releases held sends. The sink is
- * kept. */
+ * log, scripted replies and every refusal; releases held sends; handles
+ * count from 1 again. The sink is kept. */
 void ms_control_reset(void);
 
 /* Non-zero: create_connection / create_productor answer {"ret":-1}. */
