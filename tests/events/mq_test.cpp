@@ -125,9 +125,19 @@ int32_t report_time() {
     return static_cast<int32_t>(std::mktime(&tm));
 }
 
+// The C library rereads an unset TZ on every local-time conversion; with
+// TZ set (to the same default zone) it reads it once, before any thread
+// runs, so concurrent events share nothing but reads.
+const bool kZoneFixed = [] {
+    setenv("TZ", ":/etc/localtime", 0);
+    tzset();
+    return true;
+}();
+
 class MqTest : public ::testing::Test {
   protected:
     void SetUp() override {
+        ASSERT_TRUE(kZoneFixed);
         test::init_library_once();
         os_support_set_sleep_hook(&Pacer::hook, &pacer);
         ms_control_reset();

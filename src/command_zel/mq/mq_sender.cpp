@@ -91,20 +91,26 @@ JsonPtr destroy_request(const char *name, const char *key, handle_zel handle, co
 }
 
 // Records with a running sender thread. A thread leaves the set in its
-// final step, under its record's mq_mutex.
+// final step, under its record's mq_mutex. Like the senders themselves the
+// set is never destroyed: a detached thread may still be finishing while
+// the process exits.
 std::mutex s_threads_mutex;
-std::vector<const mq_send_record *> s_threads;
+
+std::vector<const mq_send_record *> &threads() {
+    static auto *s_threads = new std::vector<const mq_send_record *>;
+    return *s_threads;
+}
 
 bool has_thread(const mq_send_record &record) {
     std::lock_guard lock(s_threads_mutex);
-    return std::find(s_threads.begin(), s_threads.end(), &record) != s_threads.end();
+    return std::find(threads().begin(), threads().end(), &record) != threads().end();
 }
 
 void set_has_thread(const mq_send_record &record, bool running) {
     std::lock_guard lock(s_threads_mutex);
-    std::erase(s_threads, &record);
+    std::erase(threads(), &record);
     if (running)
-        s_threads.push_back(&record);
+        threads().push_back(&record);
 }
 
 // Builds the link again after a settings change. The flag is cleared
