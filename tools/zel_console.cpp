@@ -21,6 +21,7 @@
 
 #include "cmd_zel.h"
 #include "host_record.h"
+#include "message_service_control.h"
 #include "os_support_control.h"
 
 namespace {
@@ -89,7 +90,8 @@ int usage() {
                  "usage: zel_console set|get [JSON]\n"
                  "  Sends one command to a simulated 16-channel recorder and prints the reply,\n"
                  "  the result, errno and the log lines it caused. Without JSON the command\n"
-                 "  is read from standard input. CMD_ZEL_LIBRARY overrides the library path.\n");
+                 "  is read from standard input. CMD_ZEL_LIBRARY overrides the library path;\n"
+                 "  broker messages go to stdout, or to the file CMD_ZEL_BROKER_SINK names.\n");
     return 2;
 }
 
@@ -110,6 +112,11 @@ int main(int argc, char **argv) {
     Library lib;
     if (!lib.load(library_path().c_str()))
         return 1;
+
+    // Whatever reaches the broker or is published while the console runs is
+    // shown on stdout (CMD_ZEL_BROKER_SINK names a file instead).
+    const char *sink = std::getenv("CMD_ZEL_BROKER_SINK");
+    ms_control_set_sink(sink != nullptr ? sink : "-");
 
     os_support_set_log_quiet(1);
     os_support_set_log_hook(collect_log, nullptr);

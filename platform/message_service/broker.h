@@ -50,7 +50,8 @@ class EmbeddedBackend : public Backend {
     void set_sink(const char *path);
     void publish(std::string_view text);  // an event text: only written to the sink
 
-    std::vector<std::string> delivered();
+    size_t delivered_count();
+    bool delivered_at(size_t index, std::string &text);
     size_t wait_delivered(size_t count, int32_t timeout_ms);
 
   private:
@@ -63,7 +64,8 @@ class EmbeddedBackend : public Backend {
     int32_t failing_sends_ = 0;
     bool hold_ = false;
     int32_t held_ = 0;
-    std::vector<std::string> delivered_;
+    size_t awaited_ = SIZE_MAX;  // delivery count a waiter wants; wakes it only then
+    std::deque<std::string> delivered_;  // grows without moving what it holds
     std::string sink_;
 };
 

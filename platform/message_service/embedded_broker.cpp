@@ -1,5 +1,6 @@
 #include "broker.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 
@@ -30,7 +31,8 @@ bool EmbeddedBackend::deliver(const ConnectionSettings &, const std::string &, s
     }
     delivered_.emplace_back(text);
     write_sink("message", text);
-    changed_.notify_all();
+    if (delivered_.size() >= awaited_)
+        changed_.notify_all();
     return true;
 }
 
@@ -80,15 +82,25 @@ void EmbeddedBackend::publish(std::string_view text) {
     write_sink("event", text);
 }
 
-std::vector<std::string> EmbeddedBackend::delivered() {
+size_t EmbeddedBackend::delivered_count() {
     std::lock_guard lock(mutex_);
-    return delivered_;
+    return delivered_.size();
+}
+
+bool EmbeddedBackend::delivered_at(size_t index, std::string &text) {
+    std::lock_guard lock(mutex_);
+    if (index >= delivered_.size())
+        return false;
+    text = delivered_[index];
+    return true;
 }
 
 size_t EmbeddedBackend::wait_delivered(size_t count, int32_t timeout_ms) {
     std::unique_lock lock(mutex_);
+    awaited_ = std::min(awaited_, count);
     changed_.wait_for(lock, std::chrono::milliseconds(timeout_ms > 0 ? timeout_ms : 0),
                       [&] { return delivered_.size() >= count; });
+    awaited_ = SIZE_MAX;
     return delivered_.size();
 }
 

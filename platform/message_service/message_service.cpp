@@ -168,16 +168,19 @@ int32_t broker_request(const char *envelope_text) {
     return 0;
 }
 
-int32_t copy_out(const std::vector<std::string> &texts, int32_t index, char *buf, int32_t cap) {
-    if (index < 0 || static_cast<size_t>(index) >= texts.size())
-        return -1;
-    const std::string &text = texts[static_cast<size_t>(index)];
+int32_t copy_text(const std::string &text, char *buf, int32_t cap) {
     if (buf != nullptr && cap > 0) {
         size_t n = std::min(text.size(), static_cast<size_t>(cap - 1));
         std::memcpy(buf, text.data(), n);
         buf[n] = '\0';
     }
     return static_cast<int32_t>(text.size());
+}
+
+int32_t copy_out(const std::vector<std::string> &texts, int32_t index, char *buf, int32_t cap) {
+    if (index < 0 || static_cast<size_t>(index) >= texts.size())
+        return -1;
+    return copy_text(texts[static_cast<size_t>(index)], buf, cap);
 }
 
 }  // namespace
@@ -247,12 +250,15 @@ MS_EXPORT void ms_control_script_reply(const char *cmd, const char *reply) {
 
 MS_EXPORT int32_t ms_control_delivered_count(void) {
     ErrnoGuard guard;
-    return static_cast<int32_t>(service().embedded->delivered().size());
+    return static_cast<int32_t>(service().embedded->delivered_count());
 }
 
 MS_EXPORT int32_t ms_control_delivered(int32_t index, char *buf, int32_t cap) {
     ErrnoGuard guard;
-    return copy_out(service().embedded->delivered(), index, buf, cap);
+    std::string text;
+    if (index < 0 || !service().embedded->delivered_at(static_cast<size_t>(index), text))
+        return -1;
+    return copy_text(text, buf, cap);
 }
 
 MS_EXPORT int32_t ms_control_wait_delivered(int32_t count, int32_t timeout_ms) {
