@@ -170,11 +170,12 @@ RunEnd serve(mq_send_record &record) {
 }
 
 // Tears the link down and leaves the sender stopped. A sender that was
-// stopped and then given new settings before this point is not torn down:
-// false tells the thread to serve it again.
+// given new settings after this thread decided to end (stopped and
+// configured again, or changed after a failed connection) is not torn
+// down: false tells the thread to serve it again with those settings.
 bool shut_down(mq_send_record &record, RunEnd end) {
     MqLock lock(record);
-    if (end == RunEnd::Stopped && load_flag(record.thr_isactive) == 1)
+    if (load_flag(record.thr_isactive) == 1 && (end == RunEnd::Stopped || load_flag(record.need_update) == 1))
         return false;
     std::free(record.settings.mq_param);
     record.settings.mq_param = nullptr;
