@@ -233,14 +233,4 @@ TEST_F(EventsTest, AlarmType21ReachesTheAlarmCallback) {
     EXPECT_EQ(log.messages(), std::vector<std::string>{"_pInfo == NULL"});
 }
 
-TEST_F(EventsTest, IgnoredNotificationsDoNothing) {
-    const auto before = host_bytes();
-    cmd_alarm_notify(host.data(), 1, 2, 3);
-    cmd_parachange_notify(host.data(), 1, 2, 3);
-    cmd_proxy_notify(host.data(), 1, 2, 3);
-    cmd_alarm_notify(nullptr, 0, 0, 0);
-    EXPECT_EQ(host_bytes(), before);
-    EXPECT_TRUE(log.entries().empty());
-}
-
 }  // namespace

@@ -3,7 +3,6 @@
 #include <json-c/json.h>
 
 #include <algorithm>
-#include <cinttypes>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
