@@ -10,9 +10,11 @@
  * `cmd` takes, in this order:
  *   1. the oldest queued answer for (function, cmd),
  *   2. the oldest queued answer for (function, SDK_SIM_ANY),
- *   3. the standing answer for (function, cmd),
- *   4. the standing answer for (function, SDK_SIM_ANY),
- *   5. otherwise: result 0, no output bytes, last error unchanged.
+ *   3. the simulated device of the login, when one was added with
+ *      sdk_sim_add_device and the request is one it answers (below),
+ *   4. the standing answer for (function, cmd),
+ *   5. the standing answer for (function, SDK_SIM_ANY),
+ *   6. otherwise: result 0, no output bytes, last error unchanged.
  * A queued answer is used once; a standing answer stays until sdk_sim_reset.
  *
  * The sub-command of a call is the argument named cmd, or: enable_id
@@ -87,7 +89,24 @@ extern "C" {
 /* The sub-command of functions that have none, and "any sub-command" in answers. */
 #define SDK_SIM_ANY INT32_MIN
 
-/* Forget all answers, the call log, the upgrade callbacks, and every
+/* Kinds of simulated device. */
+#define SDK_SIM_CAMERA 0
+#define SDK_SIM_RECORDER 1
+
+/* Add (or start afresh) the simulated device behind `loginfd`: it has
+ * `channels` channels and answers like a device of `kind`. It reports its
+ * channel count (NetClient_GetChannelNum), kind (NetClient_GetProductTypeEx)
+ * and version texts (NetClient_GetServerVersion_V1), and keeps its settings:
+ * the record of a SetDevConfig, VCASetConfig, SetAlarmConfig, SetDomePTZ,
+ * SetDiskGroup, NetFileSetChannelParam, SetDigitalChannelConfig,
+ * SetFTPUploadConfig, SetDzTransparentPara or XmlSetDevConfig request, and
+ * the value of a SetCommonEnable, SetFrameRate, SetVideoSize or
+ * SetMaxKByteRate request, per sub-command and channel, are what the
+ * matching Get request then answers. Returns 0, or -1 for a negative channel
+ * count or an unknown kind. */
+SDK_SIM_EXPORT int32_t sdk_sim_add_device(int32_t loginfd, int32_t channels, int32_t kind);
+
+/* Forget all answers, the simulated devices, the call log, the upgrade callbacks, and every
  * thread's last error (NetClient_GetLastError reports 0 again). */
 SDK_SIM_EXPORT void sdk_sim_reset(void);
 

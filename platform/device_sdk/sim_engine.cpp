@@ -2,6 +2,8 @@
  * device SDK simulator, and the control interface of device_sdk_sim.h. */
 #include "sim_engine.h"
 
+#include "device_model.h"
+
 #include <atomic>
 #include <cstdlib>
 #include <cstring>
@@ -72,6 +74,7 @@ struct State {
     std::map<AnswerKey, Answer> standing;
     std::deque<LoggedCall> log;  /* a deque keeps logged entries in place as it grows */
     std::map<int32_t, PendingUpgrade> upgrades;
+    DeviceModel devices;
 };
 
 State &state()
@@ -90,8 +93,8 @@ struct ThreadLastError {
 };
 thread_local ThreadLastError t_last_error;
 
-/* The one place that decides a request's answer. A device model plugs in
- * here: it sees the whole call and may answer before the programmed tables. */
+/* The one place that decides a request's answer: a queued answer first, then
+ * the simulated device of the login, then a standing answer. */
 Answer answer_for(State &s, const Call &call, const char *function)
 {
     for (int32_t cmd : {call.cmd, static_cast<int32_t>(SDK_SIM_ANY)}) {
@@ -102,6 +105,8 @@ Answer answer_for(State &s, const Call &call, const char *function)
             return a;
         }
     }
+    if (std::optional<Answer> a = s.devices.answer(call, function))
+        return *a;
     for (int32_t cmd : {call.cmd, static_cast<int32_t>(SDK_SIM_ANY)}) {
         auto it = s.standing.find({function, cmd});
         if (it != s.standing.end())
@@ -189,6 +194,7 @@ void sdk_sim_reset(void)
     s.standing.clear();
     s.log.clear();
     s.upgrades.clear();
+    s.devices.clear();
     g_generation.fetch_add(1);
 }
 
@@ -204,6 +210,17 @@ int32_t sdk_sim_set_answer(const char *function, int32_t cmd, int32_t result, in
 {
     ErrnoGuard guard;
     return program_answer(false, function, cmd, result, last_error, out, out_len);
+}
+
+int32_t sdk_sim_add_device(int32_t loginfd, int32_t channels, int32_t kind)
+{
+    ErrnoGuard guard;
+    if (channels < 0 || (kind != SDK_SIM_CAMERA && kind != SDK_SIM_RECORDER))
+        return -1;
+    State &s = state();
+    std::lock_guard lock(s.mutex);
+    s.devices.add_device(loginfd, channels, kind);
+    return 0;
 }
 
 int32_t sdk_sim_call_count(void)

@@ -67,7 +67,7 @@ LogState &log_state() {
 // The formatted message: on the stack when short, on the heap otherwise.
 class Message {
 public:
-    Message(const char *fmt, va_list args) {
+    __attribute__((format(printf, 2, 0))) Message(const char *fmt, va_list args) {
         stack_[0] = '\0';
         if (!fmt) {
             return;

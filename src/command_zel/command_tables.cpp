@@ -4,6 +4,10 @@
 #include <span>
 #include <string_view>
 
+#include "face/face_handlers.h"
+#include "face/face_query.h"
+#include "vca/vca_handlers.h"
+
 namespace zel {
 namespace {
 
@@ -17,8 +21,61 @@ struct Binding {
 // catalogue, so a table can never call a function under another name.
 #define BIND(number, fn) Binding{number, #fn, Handler(fn)}
 
-constexpr std::array<Binding, 0> kSetBindings{};
-constexpr std::array<Binding, 0> kGetBindings{};
+constexpr auto kSetBindings = std::to_array<Binding>({
+    BIND(0, set_face_alarm_param),
+    BIND(1, set_face_info),
+    BIND(2, set_face_lib),
+    BIND(3, set_face_lib_sync),
+    BIND(4, face_set_del_face_pic),
+    BIND(5, face_set_del_face_lib),
+    BIND(6, set_vca_pept_rule),
+    BIND(8, set_vca_pept_enable),
+    BIND(17, set_vca_push_rule_167),
+    BIND(18, set_vca_push_rule_168),
+    BIND(19, set_algorithm_enable),
+    BIND(20, set_vca_dev_enable),
+    BIND(21, set_vca_zone_rule_173),
+    BIND(22, set_vca_zone_rule_174),
+    BIND(23, set_face_info_ex),
+    BIND(24, del_face_pic_ex),
+    BIND(26, set_face_detect_arithmetic),
+    BIND(27, set_call_anyscene),
+    BIND(28, set_vca_typed_rule_182),
+    BIND(30, set_fireworks_param),
+    BIND(31, set_tem_detect_param),
+    BIND(32, clear_vca_alarm_statistic),
+    BIND(45, set_face_detect_enable),
+    BIND(47, set_person_statistic_param),
+    BIND(48, set_cpc_advance_part2),
+    BIND(51, set_calibration_reference),
+    BIND(52, set_face_mosaic),
+    BIND(54, set_new_fight),
+    BIND(58, set_ref_boundary),
+});
+constexpr auto kGetBindings = std::to_array<Binding>({
+    BIND(0, face_search),
+    BIND(1, get_query_result),
+    BIND(2, close_query),
+    BIND(3, get_face_alarm_param),
+    BIND(4, face_get_query_snap),
+    BIND(5, get_query_snap_process),
+    BIND(6, get_face_lib_sync_status),
+    BIND(8, get_face_cut_pic),
+    BIND(9, get_vca_pept_rule),
+    BIND(10, get_vca_pept_enable),
+    BIND(11, query_face_lib),
+    BIND(12, query_faceimg_result),
+    BIND(18, query_pic_file),
+    BIND(19, get_face_lib_count),
+    BIND(20, get_face_feature),
+    BIND(24, get_fireworks_param),
+    BIND(25, get_tem_detect_param),
+    BIND(34, get_person_statistic_param),
+    BIND(35, get_cpc_advance_part2),
+    BIND(37, get_face_detect_enable),
+    BIND(38, get_calibration_reference),
+    BIND(39, get_ref_boundary),
+});
 
 #undef BIND
 

@@ -5,7 +5,6 @@
 #include <cerrno>
 #include <cstdint>
 #include <cstdlib>
-#include <source_location>
 
 #include "cmd_zel.h"
 #include "os_support.h"
@@ -32,6 +31,12 @@ constexpr const char *base_name(const char *path) {
 // caller whatever json-c did to errno afterwards (see ErrnoKeeper).
 void set_error(int32_t code);
 
+// set_error, then the handlers' failure result.
+inline int32_t refuse(int32_t code) {
+    set_error(code);
+    return 0;
+}
+
 // Kept at every exported function: the caller's errno is restored on the way
 // out unless the library set an error code during the call, in which case
 // that code is left in errno. json-c clears errno while it converts numbers,
@@ -49,12 +54,13 @@ class ErrnoKeeper {
     int32_t outer_error_;
 };
 
-// Where a failure is reported from: the caller's file and line.
+// Where a failure is reported from: the caller's file and line (as default
+// arguments, the builtins give the call site).
 struct Site {
     const char *file;
     int32_t line;
-    Site(std::source_location loc = std::source_location::current())
-        : file(base_name(loc.file_name())), line(static_cast<int32_t>(loc.line())) {}
+    Site(const char *path = __builtin_FILE(), int line_no = __builtin_LINE())
+        : file(base_name(path)), line(static_cast<int32_t>(line_no)) {}
 };
 
 // A failed allocation or JSON constructor ends the process after a level-5
@@ -74,4 +80,4 @@ void *xcalloc(size_t count, size_t size, const char *what, Site site = {});
 
 // Refusal: log at level 2, set the error code, evaluate to 0 (the handlers'
 // failure result), so a handler can write `return ZFAIL(code, "ch == -1");`.
-#define ZFAIL(code, ...) (ZLOG(::zel::kLogError, __VA_ARGS__), ::zel::set_error(code), 0)
+#define ZFAIL(code, ...) (ZLOG(::zel::kLogError, __VA_ARGS__), ::zel::refuse(code))

@@ -24,10 +24,20 @@ class SessionTest : public ::testing::Test {
         for (uint32_t fd : opened)
             del_cmd_findinfo_fd(fd);
     }
+    // A new session, given back at once (as a search command does).
     find_info *open() {
         find_info *s = create_cmd_findinfo_fd();
-        if (s != nullptr)
+        if (s != nullptr) {
             opened.push_back(s->findfd);
+            put_cmd_findinfo_fd(s);
+        }
+        return s;
+    }
+    // Looks a session up and gives it back; whether it was found.
+    static find_info *look_up(uint32_t fd) {
+        find_info *s = get_cmd_findinfo_fd(fd);
+        if (s != nullptr)
+            put_cmd_findinfo_fd(s);
         return s;
     }
     static void ticks(int n) {
@@ -45,8 +55,8 @@ TEST_F(SessionTest, NumbersCountUpAndAreNotReusedAfterClose) {
     find_info *b = open();
     ASSERT_NE(b, nullptr);
     EXPECT_EQ(b->findfd, first + 1);
-    EXPECT_EQ(get_cmd_findinfo_fd(first), nullptr);
-    EXPECT_EQ(get_cmd_findinfo_fd(b->findfd), b);
+    EXPECT_EQ(look_up(first), nullptr);
+    EXPECT_EQ(look_up(b->findfd), b);
     EXPECT_EQ(del_cmd_findinfo_fd(987654), 1);  // unknown numbers are fine
 }
 
@@ -58,12 +68,12 @@ TEST_F(SessionTest, IdleSessionExpiresOnTheSixtyFirstTickAfterItsLastLookup) {
     uint32_t fd = s->findfd;
 
     ticks(40);
-    ASSERT_EQ(get_cmd_findinfo_fd(fd), s);  // the lookup starts the count again
+    ASSERT_EQ(look_up(fd), s);  // the lookup starts the count again
     EXPECT_EQ(s->idle_ticks, 0);
     ticks(60);
     EXPECT_EQ(s->idle_ticks, 60);
     ticks(1);
-    EXPECT_EQ(get_cmd_findinfo_fd(fd), nullptr);  // freed with its buffers (ASan checks)
+    EXPECT_EQ(look_up(fd), nullptr);  // freed with its buffers (ASan checks)
 }
 
 TEST_F(SessionTest, EmptyListEntriesAreDroppedOnTheNextTick) {
@@ -85,7 +95,7 @@ TEST_F(SessionTest, EmptyListEntriesAreDroppedOnTheNextTick) {
     }
     adt_dlist_unlock(s_ls_findfds);
     EXPECT_EQ(entries, 1);
-    EXPECT_EQ(get_cmd_findinfo_fd(s->findfd), s);
+    EXPECT_EQ(look_up(s->findfd), s);
 }
 
 TEST_F(SessionTest, ConcurrentCreationGivesDistinctNumbers) {
@@ -94,8 +104,11 @@ TEST_F(SessionTest, ConcurrentCreationGivesDistinctNumbers) {
     std::vector<std::thread> threads;
     for (int t = 0; t < kThreads; ++t)
         threads.emplace_back([&, t] {
-            for (int i = 0; i < kEach; ++i)
-                made[t].push_back(create_cmd_findinfo_fd()->findfd);
+            for (int i = 0; i < kEach; ++i) {
+                find_info *s = create_cmd_findinfo_fd();
+                made[t].push_back(s->findfd);
+                put_cmd_findinfo_fd(s);
+            }
         });
     std::thread ticker([] { ticks(50); });
     for (auto &th : threads)
@@ -108,6 +121,58 @@ TEST_F(SessionTest, ConcurrentCreationGivesDistinctNumbers) {
             opened.push_back(fd);
         }
     EXPECT_EQ(all.size(), static_cast<size_t>(kThreads * kEach));
+}
+
+TEST_F(SessionTest, SessionClosedOrExpiredWhileHeldIsFreedByItsLastHolder) {
+    find_info *s = open();
+    ASSERT_NE(s, nullptr);
+    uint32_t fd = s->findfd;
+    find_info *held = get_cmd_findinfo_fd(fd);
+    ASSERT_EQ(held, s);
+    held->query_result = std::malloc(64);
+    EXPECT_EQ(del_cmd_findinfo_fd(fd), 1);
+    EXPECT_EQ(look_up(fd), nullptr);  // out of the list at once
+    held->fetched = 7;                // still ours to use (ASan checks)
+    put_cmd_findinfo_fd(held);        // freed here
+
+    find_info *t = open();
+    ASSERT_NE(t, nullptr);
+    held = get_cmd_findinfo_fd(t->findfd);
+    ticks(62);  // expires while held: taken out, not freed
+    EXPECT_EQ(look_up(t->findfd), nullptr);
+    held->fetched = 1;
+    put_cmd_findinfo_fd(held);
+}
+
+TEST_F(SessionTest, OnlyTheOwningDeviceClosesItsSession) {
+    int device_a = 0, device_b = 0;
+    find_info *s = create_cmd_findinfo_fd();
+    ASSERT_NE(s, nullptr);
+    s->host = &device_a;
+    uint32_t fd = s->findfd;
+    opened.push_back(fd);
+    put_cmd_findinfo_fd(s);
+    EXPECT_EQ(del_cmd_findinfo_fd(fd, &device_b), 1);
+    EXPECT_EQ(look_up(fd), s);
+    EXPECT_EQ(del_cmd_findinfo_fd(fd, &device_a), 1);
+    EXPECT_EQ(look_up(fd), nullptr);
+}
+
+TEST_F(SessionTest, NumbersWrapToOneAndSkipNumbersInUse) {
+    set_findfd_counter(0);
+    find_info *one = open();
+    find_info *two = open();
+    ASSERT_EQ(one->findfd, 1u);
+    ASSERT_EQ(two->findfd, 2u);
+    EXPECT_EQ(del_cmd_findinfo_fd(1), 1);  // 1 is free again, 2 is not
+
+    set_findfd_counter(kMaxFindfd - 1);
+    EXPECT_EQ(open()->findfd, kMaxFindfd);
+    EXPECT_EQ(open()->findfd, 1u);  // never 0, never above INT32_MAX
+    EXPECT_EQ(open()->findfd, 3u);  // 2 is still open
+
+    set_findfd_counter(0xFFFFFFF0u);  // a counter past the range starts again
+    EXPECT_EQ(open()->findfd, 4u);
 }
 
 }  // namespace

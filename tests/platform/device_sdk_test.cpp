@@ -388,4 +388,64 @@ TEST_F(DeviceSdk, ConcurrentCallsEachTakeOneQueuedAnswer)
     EXPECT_EQ(NetClient_SetDevConfig(0, 0, 0, nullptr, 0), 0); /* queue used up */
 }
 
+TEST_F(DeviceSdk, SimulatedDeviceKeepsSettingsPerSubCommandAndChannel)
+{
+    ASSERT_EQ(sdk_sim_add_device(5, 16, SDK_SIM_RECORDER), 0);
+    int32_t channels = 0;
+    EXPECT_EQ(NetClient_GetChannelNum(5, &channels), 0);
+    EXPECT_EQ(channels, 16);
+
+    const uint8_t record[8] = {8, 0, 0, 0, 1, 2, 3, 4};
+    EXPECT_EQ(NetClient_SetDevConfig(5, 159, 3, record, sizeof record), 0);
+    uint8_t back[8] = {};
+    int32_t returned = 0;
+    EXPECT_EQ(NetClient_GetDevConfig(5, 159, 3, back, sizeof back, &returned), 0);
+    EXPECT_EQ(std::memcmp(back, record, sizeof record), 0);
+    EXPECT_EQ(returned, 8);
+    // Another channel, another sub-command, another login: nothing kept there.
+    uint8_t untouched[8] = {};
+    EXPECT_EQ(NetClient_GetDevConfig(5, 159, 4, untouched, sizeof untouched, nullptr), 0);
+    EXPECT_EQ(NetClient_GetDevConfig(5, 160, 3, untouched, sizeof untouched, nullptr), 0);
+    EXPECT_EQ(NetClient_GetDevConfig(6, 159, 3, untouched, sizeof untouched, nullptr), 0);
+    EXPECT_EQ(std::count(untouched, untouched + 8, 0), 8);
+
+    // Values come back as the getter's integer output.
+    EXPECT_EQ(NetClient_SetCommonEnable(5, 0xE00C, 0x7FFFFFFF, 1), 0);
+    int32_t enabled = 0;
+    EXPECT_EQ(NetClient_GetCommonEnable(5, 0xE00C, 0x7FFFFFFF, &enabled), 0);
+    EXPECT_EQ(enabled, 1);
+    EXPECT_EQ(NetClient_SetFrameRate(5, 2, 25, 0), 0);
+    int32_t rate = 0;
+    EXPECT_EQ(NetClient_GetFrameRate(5, 2, &rate, 0), 0);
+    EXPECT_EQ(rate, 25);
+
+    // The snapshot record is written with sub-command 0 and read with 4.
+    const uint8_t ftp[24] = {24, 0, 0, 0, 7};
+    EXPECT_EQ(NetClient_SetFTPUploadConfig(5, 0, ftp, sizeof ftp), 0);
+    uint8_t ftp_back[24] = {};
+    EXPECT_EQ(NetClient_GetFTPUploadConfig(5, 4, ftp_back, sizeof ftp_back), 0);
+    EXPECT_EQ(ftp_back[4], 7);
+}
+
+TEST_F(DeviceSdk, QueuedAnswersStillComeBeforeTheSimulatedDevice)
+{
+    ASSERT_EQ(sdk_sim_add_device(5, 4, SDK_SIM_CAMERA), 0);
+    EXPECT_EQ(sdk_sim_add_device(5, -1, SDK_SIM_CAMERA), -1);
+    EXPECT_EQ(sdk_sim_add_device(5, 4, 7), -1);
+    const int32_t two = 2;
+    sdk_sim_push_answer("NetClient_GetChannelNum", SDK_SIM_ANY, -3, 0x55, &two, sizeof two);
+    int32_t channels = 0;
+    EXPECT_EQ(NetClient_GetChannelNum(5, &channels), -3);
+    EXPECT_EQ(channels, 2);
+    EXPECT_EQ(NetClient_GetChannelNum(5, &channels), 0);
+    EXPECT_EQ(channels, 4);
+    char versions[512] = {};
+    EXPECT_EQ(NetClient_GetServerVersion_V1(5, versions, sizeof versions), 0);
+    EXPECT_STREQ(versions + 2 * 64, "IPC 5.1.2");
+    sdk_sim_reset();  // the device is gone with the reset
+    channels = 0;
+    EXPECT_EQ(NetClient_GetChannelNum(5, &channels), 0);
+    EXPECT_EQ(channels, 0);
+}
+
 } // namespace

@@ -1,0 +1,10 @@
+# Fails when docs/commands.md differs from what the dispatch tables generate.
+execute_process(COMMAND ${GENERATOR} OUTPUT_VARIABLE generated RESULT_VARIABLE rc)
+if(NOT rc EQUAL 0)
+  message(FATAL_ERROR "gen_command_reference failed")
+endif()
+file(READ ${REFERENCE} committed)
+if(NOT generated STREQUAL committed)
+  message(FATAL_ERROR "docs/commands.md is stale: run `cmake --build build --target command_reference`")
+endif()
+message(STATUS "docs/commands.md is current")

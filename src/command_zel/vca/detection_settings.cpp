@@ -1,0 +1,183 @@
+// Fireworks (fire and smoke) and temperature detection settings, and the
+// call of a scene.
+#include <array>
+
+#include "detection_records.h"
+#include "handler_support.h"
+#include "host_view.h"
+#include "vca_handlers.h"
+#include "vca_support.h"
+
+namespace zel {
+namespace {
+
+template <typename Record>
+struct Member {
+    const char *key;
+    int32_t Record::*field;
+    const char *refusal;  // logged when the member is negative
+};
+
+// The fireworks record's members, in record order (also the reply's order).
+constexpr std::array<Member<VCAFireworks>, 12> kFireworksMembers{{
+    {"scene_id", &VCAFireworks::scene_id, "scene_id < 0"},
+    {"rule_id", &VCAFireworks::rule_id, "rule_id < 0"},
+    {"valid", &VCAFireworks::valid, "valid < 0"},
+    {"display_rule", &VCAFireworks::display_rule, "display_rule < 0"},
+    {"display_state", &VCAFireworks::display_state, "display_state < 0"},
+    {"display_target", &VCAFireworks::display_target, "display_target < 0"},
+    {"color", &VCAFireworks::color, "color < 0"},
+    {"alarm_color", &VCAFireworks::alarm_color, "alarm_color < 0"},
+    {"fire_sensitiv", &VCAFireworks::fire_sensitiv, "fire_sensitiv < 0"},
+    {"smoke_sensitiv", &VCAFireworks::smoke_sensitiv, "smoke_sensitiv < 0"},
+    {"model_type", &VCAFireworks::model_type, "model_type < 0"},
+    {"wait_time", &VCAFireworks::wait_time, "wait_time < 0"},
+}};
+
+// The temperature record's members in command and reply order; the record
+// keeps the wait time before the temperature-loss switch.
+constexpr std::array<Member<VCATemDetect>, 11> kTemDetectMembers{{
+    {"scene_id", &VCATemDetect::scene_id, "scene_id < 0"},
+    {"rule_id", &VCATemDetect::rule_id, "rule_id < 0"},
+    {"valid", &VCATemDetect::valid, "valid < 0"},
+    {"display_tem_scale_enable", &VCATemDetect::display_tem_scale_enable, "display_tem_scale_enable < 0"},
+    {"high_tem_color", &VCATemDetect::high_tem_color, "high_tem_color< 0"},
+    {"low_tem_color", &VCATemDetect::low_tem_color, "low_tem_color < 0"},
+    {"model_type", &VCATemDetect::model_type, "model_type < 0"},
+    {"tem_unit", &VCATemDetect::tem_unit, "tem_unit < 0"},
+    {"tem_threshold", &VCATemDetect::tem_threshold, "tem_threshold < 0"},
+    {"temp_lose_enable", &VCATemDetect::temp_lose_enable, "temp_lose_enable < 0"},
+    {"wait_time", &VCATemDetect::wait_time, "wait_time < 0"},
+}};
+
+// Reads every member into `record`; the first negative one is refused.
+template <typename Record, size_t N>
+bool read_members(json_object *jso, const std::array<Member<Record>, N> &members, Record &record) {
+    for (const Member<Record> &m : members)
+        if (!read_non_negative(jso, m.key, record.*m.field, m.refusal))
+            return false;
+    return true;
+}
+
+template <typename Record, size_t N>
+void add_members(json_object *reply, const std::array<Member<Record>, N> &members, const Record &record) {
+    for (const Member<Record> &m : members)
+        add(reply, m.key, json_object_new_int(record.*m.field));
+}
+
+// Fills the temperature record only when every member is usable.
+bool form_tem_detect_param(VCATemDetect &param, json_object *jso) {
+    auto read = sized_record<VCATemDetect>();
+    if (!read_members(jso, kTemDetectMembers, read))
+        return false;
+    param = read;
+    return true;
+}
+
+}  // namespace
+
+int32_t set_call_anyscene(void *host, json_object *jso) {
+    if (host == nullptr)
+        return ZFAIL(CMD_ZEL_EINVAL, "host == NULL");
+    if (jso == nullptr)
+        return ZFAIL(CMD_ZEL_EINVAL, "is_error(jso)");
+    int32_t ch = 0;
+    auto scene = sized_record<CallAnyScene>();
+    if (!read_non_negative(jso, "channel", ch, "ch < 0") || !read_non_negative(jso, "type", scene.type, "type < 0") ||
+        !read_non_negative(jso, "value", scene.value, "value < 0") ||
+        !read_non_negative(jso, "scene_type", scene.scene_type, "scene_type < 0"))
+        return 0;
+    HostView view(host);
+    int32_t ret = NetClient_SetDevConfig(view.loginfd(), NET_CLIENT_CALL_ANYSCENE, ch, &scene, record_len<CallAnyScene>());
+    if (ret != 0)
+        return ZLOG(kLogInfo, "NetClient_SetDevConfig NET_CLIENT_CALL_ANYSCENE failed host_id:%s, err:%d", view.id(), ret),
+               0;
+    return 1;
+}
+
+int32_t set_fireworks_param(void *host, json_object *jso) {
+    if (host == nullptr)
+        return ZFAIL(CMD_ZEL_EINVAL, "host == NULL");
+    if (jso == nullptr)
+        return ZFAIL(CMD_ZEL_EINVAL, "is_error(jso)");
+    int32_t ch = 0;
+    auto fireworks = sized_record<VCAFireworks>();
+    if (!read_non_negative(jso, "ch", ch, "ch < 0") || !read_members(jso, kFireworksMembers, fireworks))
+        return 0;
+    HostView view(host);
+    int32_t ret = NetClient_VCASetConfig(view.loginfd(), VCA_CMD_FIREWORKS, ch, &fireworks, record_len<VCAFireworks>());
+    if (ret < 0)
+        return ZLOG(kLogInfo, "NetClient_VCASetConfig VCA_CMD_FIREWORKS failed host_id:%s, err:%d", view.id(), ret), 0;
+    return 1;
+}
+
+int32_t get_fireworks_param(void *host, json_object *jso, char **out_buf) {
+    if (host == nullptr)
+        return ZFAIL(CMD_ZEL_EINVAL, "host == NULL");
+    if (out_buf == nullptr)
+        return ZFAIL(CMD_ZEL_EINVAL, "out_buf == NULL");
+    if (jso == nullptr)
+        return ZFAIL(CMD_ZEL_EINVAL, "is_error(jso)");
+    int32_t ch = 0;
+    auto fireworks = sized_record<VCAFireworks>();
+    if (!read_non_negative(jso, "channel", ch, "ch  < 0") ||
+        !read_non_negative(jso, "scene_id", fireworks.scene_id, "scene_id  < 0") ||
+        !read_non_negative(jso, "rule_id", fireworks.rule_id, "rule_id  < 0"))
+        return 0;
+    HostView view(host);
+    int32_t ret = NetClient_VCAGetConfig(view.loginfd(), VCA_CMD_FIREWORKS, ch, &fireworks, record_len<VCAFireworks>());
+    if (ret < 0)
+        return ZLOG(kLogInfo, "NetClient_VCAGetConfig VCA_CMD_FIREWORKS failed host_id:%s, err:%d", view.id(), ret), 0;
+    JsonPtr reply = new_object("is_error(jso_ret)");
+    add(reply.get(), "host_id", json_object_new_string(view.id()));
+    add(reply.get(), "ch", json_object_new_int(ch));
+    add_members(reply.get(), kFireworksMembers, fireworks);
+    return reply_document(out_buf, reply.get()) ? 1 : 0;
+}
+
+int32_t set_tem_detect_param(void *host, json_object *jso) {
+    if (host == nullptr)
+        return ZFAIL(CMD_ZEL_EINVAL, "host == NULL");
+    if (jso == nullptr)
+        return ZFAIL(CMD_ZEL_EINVAL, "is_error(jso)");
+    int32_t ch = 0;
+    if (!read_non_negative(jso, "ch", ch, "ch < 0"))
+        return 0;
+    VCATemDetect tem_detect{};
+    if (!form_tem_detect_param(tem_detect, jso))
+        return ZLOG(kLogError, "!form_tem_detect_param(&tem_detect, jso)"), 0;
+    HostView view(host);
+    int32_t ret = NetClient_VCASetConfig(view.loginfd(), VCA_CMD_TEMDETECT, ch, &tem_detect, tem_detect.size);
+    if (ret != 0)
+        return ZFAIL(CMD_ZEL_EDEVICE, "NetClient_VCASetConfig VCA_CMD_TEMDETECT err!ret:%d,ch:%d,id:%s", ret, ch,
+                     view.id());
+    return 1;
+}
+
+int32_t get_tem_detect_param(void *host, json_object *jso, char **out_buf) {
+    if (host == nullptr)
+        return ZFAIL(CMD_ZEL_EINVAL, "host == NULL");
+    if (jso == nullptr)
+        return ZFAIL(CMD_ZEL_EINVAL, "is_error(jso)");
+    if (out_buf == nullptr)
+        return ZFAIL(CMD_ZEL_EINVAL, "out_buf == NULL");
+    int32_t ch = 0;
+    auto tem_detect = sized_record<VCATemDetect>();
+    if (!read_non_negative(jso, "channel", ch, "ch == -1") || !read_non_negative(jso, "scene_id", tem_detect.scene_id) ||
+        !read_non_negative(jso, "rule_id", tem_detect.rule_id) ||
+        !read_non_negative(jso, "model_type", tem_detect.model_type))
+        return 0;
+    HostView view(host);
+    const int32_t scene_id = tem_detect.scene_id, rule_id = tem_detect.rule_id;
+    int32_t ret = NetClient_VCAGetConfig(view.loginfd(), VCA_CMD_TEMDETECT, ch, &tem_detect, record_len<VCATemDetect>());
+    if (ret != 0)
+        return ZFAIL(CMD_ZEL_EDEVICE,
+                     "NetClient_VCAGetConfig VCA_CMD_TEMDETECT err!ret:%d,id:%s,ch:%d,scene_id:%d,rule_id:%d", ret,
+                     view.id(), ch, scene_id, rule_id);
+    JsonPtr reply = new_object("is_error(jso_ret)");
+    add(reply.get(), "ch", json_object_new_int(ch));
+    add_members(reply.get(), kTemDetectMembers, tem_detect);
+    return reply_document(out_buf, reply.get()) ? 1 : 0;
+}
+
+}  // namespace zel

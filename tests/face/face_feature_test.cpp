@@ -1,0 +1,68 @@
+// Face features of a stored face (get 20).
+#include <string>
+
+#include "face_fixture.h"
+
+namespace {
+
+using namespace face_test;
+using FeatureTest = FaceTest;
+
+constexpr int32_t kRecordSize = 328712;
+
+TEST_F(FeatureTest, ListsAtMostTenFacesWithBase64Features) {
+    Image out(kRecordSize);
+    out.i32(4, 2).i32(8, 1).i32(12, 30).i32(16, 40).i32(148, 12);
+    out.i32(152, 2).i32(152 + 8, 50);                         // face 0: two points, face 1: none, face 2: too many
+    out.i32(192, 5).i32(196, 6).i32(200, 7).i32(204, 8);       // face 0's points
+    out.i32(992, 5).i32(992 + 8, 40000).i32(992 + 12, -7);     // feature lengths, two of them impossible
+    out.text(1032, "hello");                                   // face 0 features
+    sdk_sim_push_answer("NetClient_FaceConfig", 7, 0, 0, out.bytes.data(), kRecordSize);
+
+    Command cmd(R"({"command":20,"ch":2,"libuuid":"L-1","faceuuid":"F-1","libkey":3,"facekey":4})");
+    EXPECT_EQ(get(cmd), 1);
+    EXPECT_EQ(err, test::kSentinelErrno);
+    const std::string reply = cmd.reply();
+    const std::string head =
+        R"({ "hostid": "dev-0001", "ch": 2, "type": 1, "libkey": 30, "facekey": 40, "libuuid": "L-1", )"
+        R"("faceuuid": "F-1", "facenum": 12, "facefeature": [ { "rects": [ { "x": 5, "y": 6 }, { "x": 7, "y": 8 } ], )"
+        R"("datalen": 8, "data": "aGVsbG8=" }, { "rects": [ ], "datalen": 0, "data": "" }, { "rects": [ )";
+    EXPECT_EQ(reply.compare(0, head.size(), head), 0) << reply.substr(0, 400);
+    // Face 2: ten points and its whole 32768-byte area, which is 43692 Base64 characters.
+    EXPECT_NE(reply.find(R"({ "x": 0, "y": 0 } ], "datalen": 43692, "data": ")"), std::string::npos);
+    // Ten faces with 2 + 10 points in all, the last face with no feature bytes.
+    auto count = [&reply](const std::string &key) {
+        size_t n = 0;
+        for (size_t at = reply.find(key); at != std::string::npos; at = reply.find(key, at + 1))
+            ++n;
+        return n;
+    };
+    EXPECT_EQ(count("\"rects\""), 10u);
+    EXPECT_EQ(count("\"x\""), 12u);
+    EXPECT_TRUE(reply.ends_with(R"("datalen": 0, "data": "" } ], "ret": 0 })")) << reply.substr(reply.size() - 60);
+
+    sdk_sim_call c = only_call("NetClient_FaceConfig");
+    EXPECT_EQ(c.cmd, 7);
+    EXPECT_EQ(c.args[1], kRecordSize);
+    Image key(144);
+    key.i32(0, 144).i32(4, 2).i32(8, 3).i32(12, 4).text(16, "L-1").text(80, "F-1");
+    EXPECT_EQ(first_difference(c, key), -1);
+}
+
+TEST_F(FeatureTest, FailuresAnswerNothing) {
+    const std::pair<const char *, const char *> cases[] = {
+        {R"({"command":20,"libuuid":"L","faceuuid":"F"})", "ch == -1"},
+        {R"({"command":20,"ch":0,"faceuuid":"F"})", "libuuid == NULL "},
+        {R"({"command":20,"ch":0,"libuuid":"L"})", "faceuuid == NULL "},
+    };
+    for (auto [text, message] : cases) {
+        Command cmd(text);
+        EXPECT_EQ(get(cmd), 0) << text;
+        EXPECT_EQ(err, test::kSentinelErrno) << text;
+        EXPECT_EQ(log.messages(), std::vector<std::string>{message}) << text;
+        EXPECT_EQ(cmd.opit.out_buf, nullptr) << text;
+    }
+    EXPECT_EQ(sdk_sim_call_count(), 0);
+}
+
+}  // namespace

@@ -1,0 +1,62 @@
+#include "printer.h"
+
+#include <json-c/json.h>
+#include <unistd.h>
+
+#include <cstdlib>
+
+namespace console {
+namespace {
+constexpr const char *kReset = "\033[0m";
+constexpr const char *kBold = "\033[1m";
+constexpr const char *kDim = "\033[2m";
+constexpr const char *kRed = "\033[31m";
+constexpr const char *kGreen = "\033[32m";
+constexpr const char *kCyan = "\033[36m";
+}  // namespace
+
+Printer::Printer(std::FILE *out)
+    : out_(out), colour_(isatty(fileno(out)) != 0 && std::getenv("NO_COLOR") == nullptr) {}
+
+std::string pretty_json(const std::string &text, const std::string &indent) {
+    json_object *doc = json_tokener_parse(text.c_str());
+    std::string shown = text;
+    if (doc != nullptr) {
+        shown = json_object_to_json_string_ext(doc, JSON_C_TO_STRING_PRETTY | JSON_C_TO_STRING_NOSLASHESCAPE);
+        json_object_put(doc);
+    }
+    std::string out;
+    for (char c : shown) {
+        out += c;
+        if (c == '\n')
+            out += indent;
+    }
+    return out;
+}
+
+void Printer::command(Side side, const std::string &json) {
+    std::fprintf(out_, "%s%s> %s %s%s\n", paint(kBold), paint(kCyan), side == Side::Set ? "set" : "get",
+                 json.c_str(), paint(kReset));
+}
+
+void Printer::outcome(const Outcome &o) {
+    const std::string indent(10, ' ');
+    std::fprintf(out_, "  reply   %s\n", o.has_reply ? pretty_json(o.reply, indent).c_str() : "(none)");
+    std::fprintf(out_, "  result  %s%d%s\n", paint(o.result != 0 ? kGreen : kRed), o.result, paint(kReset));
+    std::fprintf(out_, "  errno   %s\n", errno_name(o.err).c_str());
+    for (size_t i = 0; i < o.log.size(); ++i)
+        std::fprintf(out_, "  %s%s[%d] %s %s%s\n", i == 0 ? "log     " : "        ", paint(kDim), o.log[i].level,
+                     o.log[i].where.c_str(), o.log[i].message.c_str(), paint(kReset));
+}
+
+void Printer::heading(const std::string &text) {
+    std::fprintf(out_, "\n%s== %s%s\n", paint(kBold), text.c_str(), paint(kReset));
+}
+
+void Printer::note(const std::string &text) { std::fprintf(out_, "  %s\n", text.c_str()); }
+
+void Printer::failure(const std::string &text) {
+    std::fprintf(out_, "  %s%sFAILED: %s%s\n", paint(kBold), paint(kRed), text.c_str(), paint(kReset));
+}
+
+}  // namespace console

@@ -1,0 +1,32 @@
+// How the console shows a command and its outcome: the reply pretty-printed,
+// the result, errno by name and the log lines the command caused, in colour
+// on a terminal.
+#pragma once
+
+#include <cstdio>
+#include <string>
+
+#include "platform_session.h"
+
+namespace console {
+
+class Printer {
+  public:
+    explicit Printer(std::FILE *out);
+    void command(Side side, const std::string &json);
+    void outcome(const Outcome &outcome);
+    void heading(const std::string &text);
+    void note(const std::string &text);
+    void failure(const std::string &text);
+    std::FILE *stream() const { return out_; }
+
+  private:
+    const char *paint(const char *code) const { return colour_ ? code : ""; }
+    std::FILE *out_;
+    bool colour_;
+};
+
+// The reply text indented and pretty-printed when it is JSON.
+std::string pretty_json(const std::string &text, const std::string &indent);
+
+}  // namespace console

@@ -1,0 +1,210 @@
+#include "script.h"
+
+#include <json-c/json.h>
+
+#include <cctype>
+#include <cstdlib>
+#include <sstream>
+
+#include "command_catalog.h"
+
+namespace console {
+namespace {
+
+std::string trim(const std::string &s) {
+    size_t b = s.find_first_not_of(" \t\r\n");
+    if (b == std::string::npos)
+        return "";
+    size_t e = s.find_last_not_of(" \t\r\n");
+    return s.substr(b, e - b + 1);
+}
+
+// Splits off the first word.
+std::pair<std::string, std::string> word(const std::string &s) {
+    std::string t = trim(s);
+    size_t sp = t.find_first_of(" \t");
+    if (sp == std::string::npos)
+        return {t, ""};
+    return {t.substr(0, sp), trim(t.substr(sp))};
+}
+
+// Canonical compact JSON of a text, or the text itself when it is not JSON.
+std::string canonical(const std::string &text) {
+    json_object *doc = json_tokener_parse(text.c_str());
+    if (doc == nullptr)
+        return trim(text);
+    std::string out = json_object_to_json_string_ext(doc, JSON_C_TO_STRING_PLAIN);
+    json_object_put(doc);
+    return out;
+}
+
+// The reply's member `key` as compact JSON, or nothing.
+bool member_of(const std::string &reply, const std::string &key, std::string &value) {
+    json_object *doc = json_tokener_parse(reply.c_str());
+    json_object *m = nullptr;
+    bool found = doc != nullptr && json_object_is_type(doc, json_type_object) &&
+                 json_object_object_get_ex(doc, key.c_str(), &m);
+    if (found)
+        value = json_object_to_json_string_ext(m, JSON_C_TO_STRING_PLAIN);
+    json_object_put(doc);
+    return found;
+}
+
+const zel::CommandInfo *catalogue_entry(const std::string &side, int number) {
+    if (side == "set" && number >= 0 && static_cast<size_t>(number) < zel::kSetCommandCount)
+        return &zel::kSetCommands[number];
+    if (side == "get" && number >= 0 && static_cast<size_t>(number) < zel::kGetCommandCount)
+        return &zel::kGetCommands[number];
+    return nullptr;
+}
+
+}  // namespace
+
+bool Script::run(const std::string &raw) {
+    std::string line = trim(raw);
+    if (line.empty() || line[0] == '#')
+        return true;
+    auto [verb, rest] = word(line);
+    if (verb == "echo") {
+        printer_.heading(rest);
+        return true;
+    }
+    if (verb == "set" || verb == "get")
+        return send(line, true);
+    if (verb == "repeat")
+        return repeat(rest);
+    if (verb == "expect")
+        return expect(rest);
+    if (verb == "commands") {
+        list_commands(printer_.stream());
+        return true;
+    }
+    if (verb == "help") {
+        auto [side, number] = word(rest);
+        if (describe_command(printer_.stream(), side, std::atoi(number.c_str())))
+            return true;
+        return fail("no command " + rest);
+    }
+    return fail("unknown statement: " + line);
+}
+
+bool Script::send(const std::string &statement, bool show) {
+    auto [side, json] = word(statement);
+    if (side != "set" && side != "get")
+        return fail("expected set or get: " + statement);
+    std::string text = substitute(json);
+    if (show)
+        printer_.command(side == "set" ? Side::Set : Side::Get, text);
+    last_ = session_.send(side == "set" ? Side::Set : Side::Get, text);
+    if (show)
+        printer_.outcome(last_);
+    keep_members();
+    return true;
+}
+
+bool Script::repeat(const std::string &rest) {
+    auto [key, after_key] = word(rest);
+    auto [value, statement] = word(after_key);
+    for (int i = 0; i < 100; ++i) {
+        if (!send(statement, true))
+            return false;
+        std::string got;
+        if (member_of(last_.reply, key, got) && got == canonical(value))
+            return true;
+    }
+    return fail("\"" + key + "\" never became " + value);
+}
+
+bool Script::expect(const std::string &rest) {
+    auto [what, value] = word(rest);
+    if (what == "result") {
+        if (last_.result == std::atoi(value.c_str()))
+            return true;
+        return fail("result " + std::to_string(last_.result) + ", expected " + value);
+    }
+    if (what == "errno") {
+        if (last_.err == static_cast<int>(std::strtol(value.c_str(), nullptr, 0)))
+            return true;
+        return fail("errno " + errno_name(last_.err) + ", expected " + value);
+    }
+    if (what == "reply") {
+        if (last_.has_reply && last_.reply == substitute(value))
+            return true;
+        return fail("reply " + (last_.has_reply ? last_.reply : "(none)") + ", expected " + value);
+    }
+    if (what == "member") {
+        auto [key, expected] = word(value);
+        std::string got;
+        if (member_of(last_.reply, key, got) && got == canonical(substitute(expected)))
+            return true;
+        return fail("member \"" + key + "\" is " + (got.empty() ? "absent" : got) + ", expected " + expected);
+    }
+    return fail("unknown expectation: " + rest);
+}
+
+bool Script::fail(const std::string &why) {
+    ++failures_;
+    printer_.failure(why);
+    return false;
+}
+
+std::string Script::substitute(const std::string &text) const {
+    std::string out;
+    for (size_t i = 0; i < text.size();) {
+        if (text[i] == '$') {
+            size_t end = i + 1;
+            while (end < text.size() && (std::isalnum(static_cast<unsigned char>(text[end])) || text[end] == '_'))
+                ++end;
+            auto it = variables_.find(text.substr(i + 1, end - i - 1));
+            if (it != variables_.end()) {
+                out += it->second;
+                i = end;
+                continue;
+            }
+        }
+        out += text[i++];
+    }
+    return out;
+}
+
+void Script::keep_members() {
+    json_object *doc = json_tokener_parse(last_.reply.c_str());
+    if (doc != nullptr && json_object_is_type(doc, json_type_object)) {
+        json_object_object_foreach(doc, key, value) {
+            variables_[key] = json_object_to_json_string_ext(value, JSON_C_TO_STRING_PLAIN);
+        }
+    }
+    json_object_put(doc);
+}
+
+void list_commands(std::FILE *out) {
+    auto list = [out](const char *side, const zel::CommandInfo *table, size_t count) {
+        for (size_t i = 0; i < count; ++i) {
+            const zel::CommandInfo &c = table[i];
+            if (c.handler == nullptr)
+                continue;
+            std::fprintf(out, "%s %-3d %-42s %s%s\n", side, c.number, c.handler, zel::call_form_name(c.form),
+                         c.stores_result ? " (result stored)" : "");
+        }
+    };
+    list("set", zel::kSetCommands, zel::kSetCommandCount);
+    list("get", zel::kGetCommands, zel::kGetCommandCount);
+}
+
+bool describe_command(std::FILE *out, const std::string &side, int number) {
+    const zel::CommandInfo *c = catalogue_entry(side, number);
+    if (c == nullptr)
+        return false;
+    if (c->handler == nullptr) {
+        std::fprintf(out, "%s %d: no command\n", side.c_str(), number);
+        return true;
+    }
+    static const char *const kForms[] = {"", "the command document", "the command document and a reply",
+                                         "a reply only", "the record's file name, the command document and a reply"};
+    std::fprintf(out, "%s %d: %s\n  takes %s%s\n  example: %s {\"command\":%d}\n", side.c_str(), number, c->handler,
+                 kForms[static_cast<int>(c->form)], c->stores_result ? "; the result is also stored in the record" : "",
+                 side.c_str(), number);
+    return true;
+}
+
+}  // namespace console
