@@ -8,9 +8,11 @@
 #include <new>
 
 #include "command_tables.h"
+#include "events/event_notify.h"
 #include "face/find_session.h"
 #include "host_view.h"
 #include "maintenance/upgrade_table.h"
+#include "mq/mq_config.h"
 #include "mq/mq_send_record.h"
 #include "zel_json.h"
 #include "zel_log.h"
@@ -66,7 +68,8 @@ int32_t init_library() {
     }
     s_temp_hum_send = new_sender("s_temp_hum_send == NULL", "os_mutex_init temp hum mq mutex failed");
     s_traffic_send = new_sender("s_traffic_send == NULL", "os_mutex_init traffic mq mutex failed");
-    // The broker destinations are read here once the message-queue senders exist.
+    if (init_parse_mq_param() == 0)
+        ZLOG(kLogError, "!init_parse_mq_param");
     s_host_upgrade_status = hash_create();
     if (s_host_upgrade_status == nullptr)
         die("s_host_upgrade_status == NULL");
@@ -159,18 +162,16 @@ CMD_ZEL_API int32_t video_to_cmd_common_get_config(void *host, int32_t type, voi
 }
 
 CMD_ZEL_API int32_t cmd_update_config(void) {
-    return entry([]() -> int32_t {
-        if (zel::s_traffic_send == nullptr || zel::s_temp_hum_send == nullptr) {
-            ZLOG(zel::kLogError, "(s_traffic_send == NULL) || (s_temp_hum_send == NULL)");
-            return 0;
-        }
-        return 1;
-    });
+    return entry([] { return zel::update_mq_config(); });
 }
 
-CMD_ZEL_API void cmd_main_notify(void *, uint32_t, void *, int64_t) {}
+CMD_ZEL_API void cmd_main_notify(void *host, uint32_t event, void *data, int64_t) {
+    entry([&] { zel::main_notify(host, event, data); });
+}
 
-CMD_ZEL_API int32_t cmd_alarm_notify_ex(void *, uint32_t, void *, uint32_t) { return 0; }
+CMD_ZEL_API int32_t cmd_alarm_notify_ex(void *host, uint32_t alarm_type, void *info, uint32_t) {
+    return entry([&] { return zel::alarm_notify_ex(host, alarm_type, info); });
+}
 
 CMD_ZEL_API void cmd_alarm_notify(void *, int32_t, int32_t, int32_t) {}
 

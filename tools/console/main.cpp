@@ -37,7 +37,8 @@ int usage() {
                  "       zel_console commands          list every command\n"
                  "       zel_console help set|get N    describe one command\n"
                  "The device is a simulated 16-channel recorder. CMD_ZEL_LIBRARY overrides the\n"
-                 "library path; NO_COLOR turns colours off.\n");
+                 "library path; NO_COLOR turns colours off. Broker messages are shown on\n"
+                 "standard output, or written to the file CMD_ZEL_BROKER_SINK names.\n");
     return 2;
 }
 

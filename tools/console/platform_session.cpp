@@ -11,6 +11,7 @@
 
 #include "cmd_zel.h"
 #include "device_sdk_sim.h"
+#include "message_service_control.h"
 #include "os_support_control.h"
 
 namespace console {
@@ -47,6 +48,10 @@ bool PlatformSession::start(const std::string &library_path, std::string &error)
         return false;
     }
     sdk_sim_add_device(host_.get<int32_t>(platform::host_offset::kLoginfd), 16, SDK_SIM_RECORDER);
+    // Whatever reaches the broker or is published while the console runs is
+    // shown on stdout (CMD_ZEL_BROKER_SINK names a file instead).
+    const char *sink = std::getenv("CMD_ZEL_BROKER_SINK");
+    ms_control_set_sink(sink != nullptr ? sink : "-");
     os_support_set_log_quiet(1);
     os_support_set_log_hook(collect_log, nullptr);
     if (init() != 1) {

@@ -55,6 +55,29 @@ static_assert(offsetof(mq_send_record, ls_send_data) == 280);
 static_assert(offsetof(mq_send_record, thr_isactive) == 288);
 static_assert(sizeof(mq_send_record) == 296);
 
+// The flags another thread polls (mq_ready, need_update, thr_isactive) and
+// the queue pointer the event threads read are accessed atomically; the
+// record keeps its plain layout.
+inline uint32_t load_flag(const uint32_t &flag) { return __atomic_load_n(&flag, __ATOMIC_ACQUIRE); }
+inline void store_flag(uint32_t &flag, uint32_t value) { __atomic_store_n(&flag, value, __ATOMIC_RELEASE); }
+inline adt_dlist_t *load_queue(const mq_send_record &record) {
+    return __atomic_load_n(&record.ls_send_data, __ATOMIC_ACQUIRE);
+}
+inline void store_queue(mq_send_record &record, adt_dlist_t *list) {
+    __atomic_store_n(&record.ls_send_data, list, __ATOMIC_RELEASE);
+}
+
+// One queued message: a heap copy of the text and its length plus one.
+// The queue holds pointers to items; whoever removes one frees the text,
+// then the item.
+struct send_item {
+    char *data;
+    uint32_t size;
+};
+static_assert(offsetof(send_item, data) == 0);
+static_assert(offsetof(send_item, size) == 8);
+static_assert(sizeof(send_item) == 16);
+
 extern mq_send_record *s_temp_hum_send;
 extern mq_send_record *s_traffic_send;
 

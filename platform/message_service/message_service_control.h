@@ -1,0 +1,74 @@
+/* Control interface of the message-service stand-in, for tests and tools.
+ *
+ * The service executes the broker requests of ms_push_message type 5 on an
+ * embedded in-memory broker: it keeps connections, producers and every
+ * delivered message. It can refuse connections, producers or sends on
+ * demand, hold sends until released, answer the next request of a command
+ * with a scripted reply text, and write every delivered message (and every
+ * published event text, type 150) to a file or to standard output.
+ *
+ * Every function leaves errno as it found it. */
+#ifndef PLATFORM_MESSAGE_SERVICE_CONTROL_H
+#define PLATFORM_MESSAGE_SERVICE_CONTROL_H
+
+#include <stdint.h>
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+/* Drops connections, producers, delivered and published texts, the request
+ * log, scripted replies and every refusal; releases held sends; handles
+ * count from 1 again. The sink is kept. */
+void ms_control_reset(void);
+
+/* Non-zero: create_connection / create_productor answer {"ret":-1}. */
+void ms_control_refuse_connections(int32_t refuse);
+void ms_control_refuse_producers(int32_t refuse);
+
+/* The next `count` send_message requests answer {"ret":-1} and deliver
+ * nothing; a negative count refuses every send until set to 0. */
+void ms_control_fail_sends(int32_t count);
+
+/* Non-zero: send_message requests wait inside the call until released with
+ * 0. ms_control_held_sends tells how many are waiting. */
+void ms_control_hold_sends(int32_t hold);
+int32_t ms_control_held_sends(void);
+
+/* The next request whose "cmd" is `cmd` is answered with `reply` as it
+ * stands instead of being executed. Several queue up in order. */
+void ms_control_script_reply(const char *cmd, const char *reply);
+
+/* Delivered messages in delivery order. ms_control_delivered copies the
+ * text of message `index` into `buf` (terminated, cut to cap - 1) and
+ * returns its full length, or -1 when there is no such message. */
+int32_t ms_control_delivered_count(void);
+int32_t ms_control_delivered(int32_t index, char *buf, int32_t cap);
+/* Waits until at least `count` messages were delivered or `timeout_ms`
+ * passed; returns the count reached. */
+int32_t ms_control_wait_delivered(int32_t count, int32_t timeout_ms);
+
+/* Broker request texts (the JSON commands of type 5) in arrival order. */
+int32_t ms_control_request_count(void);
+int32_t ms_control_request(int32_t index, char *buf, int32_t cap);
+
+/* Event texts published with type 150. */
+int32_t ms_control_published_count(void);
+int32_t ms_control_published(int32_t index, char *buf, int32_t cap);
+
+/* Connections and producers currently open. */
+int32_t ms_control_open_connections(void);
+int32_t ms_control_open_producers(void);
+/* Waits until the number of open producers is `count` or `timeout_ms`
+ * passed; returns the number reached. */
+int32_t ms_control_wait_producers(int32_t count, int32_t timeout_ms);
+
+/* Where delivered messages and published texts are written, one line each:
+ * NULL nowhere, "-" standard output, otherwise appended to that file. */
+void ms_control_set_sink(const char *path);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif
