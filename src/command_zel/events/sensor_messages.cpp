@@ -21,7 +21,6 @@ constexpr uint32_t kTemperature = 0;
 constexpr uint32_t kHumidity = 1;
 constexpr int32_t kTemperatureEvent = 10115;
 constexpr int32_t kHumidityEvent = 10116;
-constexpr size_t kMessageBufSize = 64512;
 
 bool ready(const mq_send_record *sender) { return sender != nullptr && load_flag(sender->mq_ready) != 0; }
 
@@ -124,7 +123,8 @@ int32_t notify_temp_humidity(void *raw, const void *data) {
     // The device reports tenths of a unit above -100.0.
     const float value = static_cast<float>(static_cast<int64_t>(report.raw_value) - 1000) / 10.0f;
     const bool temperature = report.type == kTemperature;
-    static thread_local char text[kMessageBufSize];
+    // At most 60 characters of device id and six numbers.
+    char text[256];
     std::snprintf(text, sizeof text, "{\"dev_id\":\"%.*s\",\"ch\":%d,\"time\":%d,\"type\":%d,\"value\":%.1f,\"event\":%d}",
                   static_cast<int>(host_field::kIdSize), host.id(), report.channel, when,
                   static_cast<int32_t>(report.type), static_cast<double>(value),
