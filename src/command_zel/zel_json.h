@@ -4,6 +4,7 @@
 #include <json-c/json.h>
 
 #include <cstdint>
+#include <cstring>
 #include <memory>
 
 #include "json_accessors.h"
@@ -27,6 +28,17 @@ JsonPtr new_array(const char *what, Site site = {});
 void add(json_object *obj, const char *key, json_object *value, const char *what = "is_error(jso_ret)",
          Site site = {});
 void append(json_object *array, json_object *value, const char *what = "is_error(jso_param)", Site site = {});
+
+// A device text field as a JSON string: the device may fill a field to its
+// last byte, so it is never read past its width. (Null only when json-c
+// runs out of memory; add() and append() treat that as fatal.)
+inline json_object *field_string(const char *field, size_t width) {
+    return json_object_new_string_len(field, static_cast<int>(strnlen(field, width)));
+}
+template <size_t N>
+json_object *field_string(const char (&field)[N]) {
+    return field_string(field, N);
+}
 
 // What a reply allocation logs at level 5 before the process ends.
 struct Oom {

@@ -31,11 +31,6 @@ constexpr const char *base_name(const char *path) {
 // caller whatever json-c did to errno afterwards (see ErrnoKeeper).
 void set_error(int32_t code);
 
-// set_error, then the handlers' failure result.
-inline int32_t refuse(int32_t code) {
-    set_error(code);
-    return 0;
-}
 
 // Kept at every exported function: the caller's errno is restored on the way
 // out unless the library set an error code during the call, in which case
@@ -63,6 +58,19 @@ struct Site {
         : file(base_name(path)), line(static_cast<int32_t>(line_no)) {}
 };
 
+// set_error, then the handlers' failure result.
+inline int32_t fail_with(int32_t code) {
+    set_error(code);
+    return 0;
+}
+
+// A refusal that leaves the error code alone: `why` is logged at level 2
+// and the handler fails with 0.
+inline int32_t refuse(const char *why, Site site = {}) {
+    log_debug_ex(kLogError, site.file, site.line, "%s", why);
+    return 0;
+}
+
 // A failed allocation or JSON constructor ends the process after a level-5
 // line naming what was missing.
 [[noreturn]] void die(const char *what, Site site = {});
@@ -80,4 +88,4 @@ void *xcalloc(size_t count, size_t size, const char *what, Site site = {});
 
 // Refusal: log at level 2, set the error code, evaluate to 0 (the handlers'
 // failure result), so a handler can write `return ZFAIL(code, "ch == -1");`.
-#define ZFAIL(code, ...) (ZLOG(::zel::kLogError, __VA_ARGS__), ::zel::refuse(code))
+#define ZFAIL(code, ...) (ZLOG(::zel::kLogError, __VA_ARGS__), ::zel::fail_with(code))

@@ -46,9 +46,6 @@ void enqueue(mq_send_record &sender, const char *text, const char *item_oom, con
     }
 }
 
-// A host-record text field as a string, never read past its width.
-std::string field_text(const char *field, size_t width) { return std::string(field, strnlen(field, width)); }
-
 std::string time_text(const dvr_time &time) {
     char text[MIN_STR_TIME_LEN] = {};
     const int32_t len = MIN_STR_TIME_LEN;
@@ -78,10 +75,10 @@ JsonPtr traffic_document(const HostView &host, const ITSTrafficFlowReport &repor
     add(doc.get(), "type", json_object_new_string("trafficflow"), "is_error(jso)");
     JsonPtr param = new_object("is_error(jso_param)");
     json_object *p = param.get();
-    add(p, "host_id", json_object_new_string(field_text(host.id(), host_field::kIdSize).c_str()), "is_error(jso_param)");
+    add(p, "host_id", field_string(host.id(), host_field::kIdSize), "is_error(jso_param)");
     add_int(p, "ch", report.channel);
     add_int(p, "lanno", report.lane_no);
-    add(p, "roadname", json_object_new_string(field_text(report.road_name, sizeof report.road_name).c_str()),
+    add(p, "roadname", field_string(report.road_name),
         "is_error(jso_param)");
     add(p, "starttime", json_object_new_string(time_text(report.start_time).c_str()), "is_error(jso_param)");
     add(p, "endtime", json_object_new_string(time_text(report.end_time).c_str()), "is_error(jso_param)");

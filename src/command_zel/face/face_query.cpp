@@ -32,10 +32,6 @@ bool missing_arguments(void *host, json_object *jso, char **out_buf) {
 
 void add_int(json_object *obj, const char *key, int32_t value) { add(obj, key, json_object_new_int(value)); }
 
-template <size_t N>
-json_object *field_text(const char (&field)[N]) {
-    return json_object_new_string_len(field, static_cast<int>(strnlen(field, N)));
-}
 
 void *heap_copy(const void *data, size_t len, const char *what) {
     void *copy = xcalloc(1, len, what);
@@ -426,7 +422,7 @@ int32_t get_face_cut_pic(void *host, const char *filename, json_object *jso, cha
         for (int32_t i = 0; i < count; ++i) {
             JsonPtr pic = new_object("is_error(pic_info_param)");
             add_int(pic.get(), "index", pictures[i].index);
-            add(pic.get(), "filename", field_text(pictures[i].file_name), "is_error(pic_info_param)");
+            add(pic.get(), "filename", field_string(pictures[i].file_name), "is_error(pic_info_param)");
             append(pic_info.get(), pic.release(), "is_error(pic_info_param)");
         }
         add(reply.get(), "pic_info", pic_info.release(), "is_error(jso_pic_info)");
@@ -434,7 +430,7 @@ int32_t get_face_cut_pic(void *host, const char *filename, json_object *jso, cha
         ZLOG(kLogError, "FACE_CMD_CUT_EX failed, ret [%d]", ret);
     }
     add_int(reply.get(), "ret", ret);
-    add(reply.get(), "host_id", host_id_string(host));
+    add(reply.get(), "host_id", field_string(HostView(host).id(), host_field::kIdSize));
     add_int(reply.get(), "ch", request.ch);
     if (picuuid != nullptr)
         add(reply.get(), "picuuid", json_object_new_string(picuuid));
@@ -485,7 +481,7 @@ int32_t query_pic_file(void *host, json_object *jso, char **out_buf) {
     for (int32_t i = 0; i < count; ++i) {
         const pic_file_entry &file = answer->files[i];
         JsonPtr entry = new_object("is_error(jso_param_info)");
-        add(entry.get(), "file_name", field_text(file.file_name), "is_error(jso_param_info)");
+        add(entry.get(), "file_name", field_string(file.file_name), "is_error(jso_param_info)");
         add_int(entry.get(), "type", file.type);
         append(pic_info.get(), entry.release(), "is_error(jso_param_info)");
     }

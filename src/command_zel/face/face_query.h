@@ -32,8 +32,4 @@ int32_t find_next_result(find_info *session, json_object *results);
 // unknown, expired or belongs to another device.
 find_info *find_session_of(void *host, int32_t findfd);
 
-// The device id of a host record as a JSON string ("host_id"), read within
-// its field even when the platform left it unterminated.
-json_object *host_id_string(void *host);
-
 }  // namespace zel

@@ -364,19 +364,6 @@ void copy_uuid(char (&field)[N], const char *text) {
         std::memcpy(field, text, strnlen(text, N));
 }
 
-// A device text field as a JSON string: the device may fill a field to its
-// last byte, so it is never read past its width.
-template <size_t N>
-json_object *field_string(const char (&field)[N]) {
-    return json_object_new_string_len(field, static_cast<int>(strnlen(field, N)));
-}
-
-// A refusal that leaves the error code alone: `why` is logged at level 2
-// and the handler fails with 0.
-inline int32_t refuse(const char *why, Site site = {}) {
-    log_debug_ex(kLogError, site.file, site.line, "%s", why);
-    return 0;
-}
 
 // Text for log lines of an optional member that may be absent.
 inline const char *or_empty(const char *text) { return text != nullptr ? text : ""; }

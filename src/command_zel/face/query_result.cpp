@@ -15,16 +15,12 @@
 namespace zel {
 namespace {
 
-template <size_t N>
-json_object *field_text(const char (&field)[N]) {
-    return json_object_new_string_len(field, static_cast<int>(strnlen(field, N)));
-}
 
 void add_int(json_object *obj, const char *key, int32_t value) { add(obj, key, json_object_new_int(value)); }
 
 template <size_t N>
 void add_text(json_object *obj, const char *key, const char (&field)[N]) {
-    add(obj, key, field_text(field));
+    add(obj, key, field_string(field));
 }
 
 void add_time(json_object *obj, const char *key, const dvr_time &time) {
@@ -67,7 +63,7 @@ bool face_add_cut_info_param(const void *record, json_object *results) {
 
 void add_picture(json_object *pictures, const char (&name)[256], int32_t size, int32_t type) {
     JsonPtr pic = new_object("is_error(pic_info_param)");
-    add(pic.get(), "filename", field_text(name));
+    add(pic.get(), "filename", field_string(name));
     add_int(pic.get(), "filesize", size);
     add_int(pic.get(), "filetype", type);
     append(pictures, pic.release(), "is_error(pic_info_param)");
@@ -285,7 +281,7 @@ struct PageOutcome {
 
 // Hands out up to `count` results of a held session into the reply.
 PageOutcome page_session(void *host, find_info *s, int32_t count, json_object *reply) {
-    add(reply, "host_id", host_id_string(host));
+    add(reply, "host_id", field_string(HostView(host).id(), host_field::kIdSize));
     JsonPtr results = new_array("is_error(jso_param)");
     json_object *param = results.get();
     add(reply, "param", results.release(), "is_error(jso_param)");
@@ -335,11 +331,6 @@ find_info *find_session_of(void *host, int32_t findfd) {
         return nullptr;
     }
     return session;
-}
-
-json_object *host_id_string(void *host) {
-    const char *id = HostView(host).id();
-    return json_object_new_string_len(id, static_cast<int>(strnlen(id, host_field::kIdSize)));
 }
 
 int32_t get_query_result(void *host, json_object *jso, char **out_buf) {

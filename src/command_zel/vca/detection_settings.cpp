@@ -129,7 +129,7 @@ int32_t get_fireworks_param(void *host, json_object *jso, char **out_buf) {
     if (ret < 0)
         return ZLOG(kLogInfo, "NetClient_VCAGetConfig VCA_CMD_FIREWORKS failed host_id:%s, err:%d", view.id(), ret), 0;
     JsonPtr reply = new_object("is_error(jso_ret)");
-    add(reply.get(), "host_id", json_object_new_string(view.id()));
+    add(reply.get(), "host_id", field_string(view.id(), host_field::kIdSize));
     add(reply.get(), "ch", json_object_new_int(ch));
     add_members(reply.get(), kFireworksMembers, fireworks);
     return reply_document(out_buf, reply.get()) ? 1 : 0;
