@@ -64,13 +64,6 @@ inline int32_t fail_with(int32_t code) {
     return 0;
 }
 
-// A refusal that leaves the error code alone: `why` is logged at level 2
-// and the handler fails with 0.
-inline int32_t refuse(const char *why, Site site = {}) {
-    log_debug_ex(kLogError, site.file, site.line, "%s", why);
-    return 0;
-}
-
 // A failed allocation or JSON constructor ends the process after a level-5
 // line naming what was missing.
 [[noreturn]] void die(const char *what, Site site = {});
@@ -89,3 +82,6 @@ void *xcalloc(size_t count, size_t size, const char *what, Site site = {});
 // Refusal: log at level 2, set the error code, evaluate to 0 (the handlers'
 // failure result), so a handler can write `return ZFAIL(code, "ch == -1");`.
 #define ZFAIL(code, ...) (ZLOG(::zel::kLogError, __VA_ARGS__), ::zel::fail_with(code))
+
+// Refusal that leaves the error code alone: log at level 2, evaluate to 0.
+#define ZREFUSE(...) (ZLOG(::zel::kLogError, __VA_ARGS__), 0)

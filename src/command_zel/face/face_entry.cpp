@@ -144,7 +144,7 @@ int32_t face_set_del_face_pic(void *host, json_object *jso) {
 
 int32_t set_host_vca_enable(void *host, int32_t ch, int32_t enable) {
     if (host == nullptr)
-        return refuse("host == NULL");
+        return ZREFUSE("host == NULL");
     HostView dev(host);
     if (NetClient_SetDevConfig(dev.loginfd(), kDevCmdVcaEnable, ch, &enable, sizeof enable) != 0) {
         ZLOG(kLogError, "NetClient_VCASetConfig failed,host_id:%s,ch:%d,enable:%d", dev.id(), ch, enable);

@@ -59,13 +59,13 @@ int32_t get_face_feature(void *host, json_object *jso, char **out_buf) {
     // These refusals leave the error code alone.
     int32_t ch = json_object_get_field_int(jso, "ch", -1);
     if (ch < 0)
-        return refuse("ch == -1");
+        return ZREFUSE("ch == -1");
     const char *libuuid = json_object_get_field_string(jso, "libuuid");
     if (libuuid == nullptr)
-        return refuse("libuuid == NULL ");
+        return ZREFUSE("libuuid == NULL ");
     const char *faceuuid = json_object_get_field_string(jso, "faceuuid");
     if (faceuuid == nullptr)
-        return refuse("faceuuid == NULL ");
+        return ZREFUSE("faceuuid == NULL ");
     auto key = sized_record<face_key_record>();
     key.channel = ch;
     key.lib_key = json_object_get_field_int(jso, "libkey", -1);

@@ -24,9 +24,9 @@ const char *bounded_text(json_object *jso, const char *key, size_t limit) {
 
 int32_t set_face_lib(void *host, json_object *jso, char **) {
     if (host == nullptr)
-        return refuse("host == NULL");
+        return ZREFUSE("host == NULL");
     if (jso == nullptr)
-        return refuse("is_error(jso)");
+        return ZREFUSE("is_error(jso)");
     int32_t ch = json_object_get_field_int(jso, "ch", -1);
     if (ch < 0)
         return ZFAIL(CMD_ZEL_EINVAL, "ch == -1");
@@ -40,20 +40,20 @@ int32_t set_face_lib(void *host, json_object *jso, char **) {
         rec.libkey = libkey;
     const char *name = bounded_text(jso, "name", LEN_64);
     if (name == nullptr)
-        return refuse("name == NULL || strlen(name) > LEN_64");
+        return ZREFUSE("name == NULL || strlen(name) > LEN_64");
     if ((rec.threshold = json_object_get_field_int(jso, "threshold", -1)) == -1)
-        return refuse("threshold == -1");
+        return ZREFUSE("threshold == -1");
     copy_text(rec.extrainfo, bounded_text(jso, "extrainfo", LEN_64));
     if ((rec.alarmtype = json_object_get_field_int(jso, "alarmtype", -1)) == -1)
-        return refuse("alarmtype == NULL");
+        return ZREFUSE("alarmtype == NULL");
     const char *libuuid = bounded_text(jso, "libuuid", LEN_UUID);
     if (libuuid == nullptr)
-        return refuse("libuuid == NULL ||strlen(libuuid) >= LEN_UUID");
+        return ZREFUSE("libuuid == NULL ||strlen(libuuid) >= LEN_UUID");
     const char *libversion = bounded_text(jso, "libversion", LEN_64);
     if (libversion == nullptr)
-        return refuse("libversion == NULL ||strlen(libversion) >= LEN_64");
+        return ZREFUSE("libversion == NULL ||strlen(libversion) >= LEN_64");
     if ((rec.opttype = json_object_get_field_int(jso, "opttype", 1)) == -1)
-        return refuse("opttype == -1");
+        return ZREFUSE("opttype == -1");
     copy_text(rec.name, name);
     copy_text(rec.libuuid, libuuid);
     copy_text(rec.libversion, libversion);
@@ -119,9 +119,9 @@ int32_t set_face_lib_sync(void *host, json_object *jso) {
         return ZFAIL(CMD_ZEL_EINVAL, "status < 0");
     json_object *list = json_object_object_get(jso, "ch_list");
     if (list == nullptr)
-        return refuse("is_error(jso_arry)");
+        return ZREFUSE("is_error(jso_arry)");
     if (!json_object_is_type(list, json_type_array))
-        return refuse("!json_object_is_type(jso_arry, json_type_array)");
+        return ZREFUSE("!json_object_is_type(jso_arry, json_type_array)");
 
     auto rec = sized_record<face_lib_sync_record>();
     fill_channel_mask(list, rec);

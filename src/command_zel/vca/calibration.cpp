@@ -201,13 +201,12 @@ int32_t set_calibration_reference(void *host, json_object *jso) {
         return ZFAIL(CMD_ZEL_EINVAL, "ch == -1, <set_calibration_reference>");
     auto param = sized_record<VCACalibrationReference>();
     if (!json_to_calibration_reference(jso, param))
-        return ZLOG(kLogError, "!json_to_sdk_param(jso, &param), <set_calibration_reference>"), 0;
+        return ZREFUSE("!json_to_sdk_param(jso, &param), <set_calibration_reference>");
     HostView view(host);
     if (NetClient_VCASetConfig(view.loginfd(), VCA_CMD_CALIBRATION_REFERENCE, ch, &param,
                                record_len<VCACalibrationReference>()) != 0)
-        return ZLOG(kLogError, "NetClient_VCASetConfig VCA_CMD_CALIBRATION_REFERENCE fail, host_id: %s, ch: %d, error: %lx",
-                    view.id(), ch, sdk_error()),
-               0;
+        return ZREFUSE("NetClient_VCASetConfig VCA_CMD_CALIBRATION_REFERENCE fail, host_id: %s, ch: %d, error: %lx",
+                    view.id(), ch, sdk_error());
     return 1;
 }
 
@@ -228,9 +227,8 @@ int32_t get_calibration_reference(void *host, json_object *jso, char **out_buf) 
     HostView view(host);
     if (NetClient_VCAGetConfig(view.loginfd(), VCA_CMD_CALIBRATION_REFERENCE, ch, &param,
                                record_len<VCACalibrationReference>()) != 0)
-        return ZLOG(kLogError, "NetClient_VCAGetConfig VCA_CMD_CALIBRATION_REFERENCE fail, host_id: %s, ch: %d, error: %lx",
-                    view.id(), ch, sdk_error()),
-               0;
+        return ZREFUSE("NetClient_VCAGetConfig VCA_CMD_CALIBRATION_REFERENCE fail, host_id: %s, ch: %d, error: %lx",
+                    view.id(), ch, sdk_error());
     return deal_get_calibration_reference_result(param, out_buf) ? 1 : 0;
 }
 
@@ -242,12 +240,11 @@ int32_t set_ref_boundary(void *host, json_object *jso) {
         return ZFAIL(CMD_ZEL_EINVAL, "ch == -1, <set_ref_boundary>");
     VCARefBoundary param{};
     if (!json_to_ref_boundary(jso, param))
-        return ZLOG(kLogError, "!json_to_ref_boundary(jso, &param), <set_ref_boundary>"), 0;
+        return ZREFUSE("!json_to_ref_boundary(jso, &param), <set_ref_boundary>");
     HostView view(host);
     if (NetClient_VCASetConfig(view.loginfd(), VCA_CMD_REFBOUNDARYINFO, ch, &param, record_len<VCARefBoundary>()) != 0)
-        return ZLOG(kLogError, "NetClient_VCASetConfig VCA_CMD_REFBOUNDARYINFO fail, host_id: %s, ch: %d, error: %lx",
-                    view.id(), ch, sdk_error()),
-               0;
+        return ZREFUSE("NetClient_VCASetConfig VCA_CMD_REFBOUNDARYINFO fail, host_id: %s, ch: %d, error: %lx",
+                    view.id(), ch, sdk_error());
     return 1;
 }
 
@@ -267,9 +264,8 @@ int32_t get_ref_boundary(void *host, json_object *jso, char **out_buf) {
         return ZFAIL(CMD_ZEL_EINVAL, "scene_id == -1, <get_ref_boundary>");
     HostView view(host);
     if (NetClient_VCAGetConfig(view.loginfd(), VCA_CMD_REFBOUNDARYINFO, ch, &param, record_len<VCARefBoundary>()) != 0)
-        return ZLOG(kLogError, "NetClient_VCAGetConfig VCA_CMD_REFBOUNDARYINFO fail, host_id: %s, ch: %d, error: %lx",
-                    view.id(), ch, sdk_error()),
-               0;
+        return ZREFUSE("NetClient_VCAGetConfig VCA_CMD_REFBOUNDARYINFO fail, host_id: %s, ch: %d, error: %lx",
+                    view.id(), ch, sdk_error());
     return deal_get_ref_boundary(param, out_buf) ? 1 : 0;
 }
 

@@ -89,9 +89,10 @@ int32_t set_call_anyscene(void *host, json_object *jso) {
         return 0;
     HostView view(host);
     int32_t ret = NetClient_SetDevConfig(view.loginfd(), NET_CLIENT_CALL_ANYSCENE, ch, &scene, record_len<CallAnyScene>());
-    if (ret != 0)
-        return ZLOG(kLogInfo, "NetClient_SetDevConfig NET_CLIENT_CALL_ANYSCENE failed host_id:%s, err:%d", view.id(), ret),
-               0;
+    if (ret != 0) {
+            ZLOG(kLogInfo, "NetClient_SetDevConfig NET_CLIENT_CALL_ANYSCENE failed host_id:%s, err:%d", view.id(), ret);
+            return 0;
+        }
     return 1;
 }
 
@@ -106,8 +107,10 @@ int32_t set_fireworks_param(void *host, json_object *jso) {
         return 0;
     HostView view(host);
     int32_t ret = NetClient_VCASetConfig(view.loginfd(), VCA_CMD_FIREWORKS, ch, &fireworks, record_len<VCAFireworks>());
-    if (ret < 0)
-        return ZLOG(kLogInfo, "NetClient_VCASetConfig VCA_CMD_FIREWORKS failed host_id:%s, err:%d", view.id(), ret), 0;
+    if (ret < 0) {
+        ZLOG(kLogInfo, "NetClient_VCASetConfig VCA_CMD_FIREWORKS failed host_id:%s, err:%d", view.id(), ret);
+        return 0;
+    }
     return 1;
 }
 
@@ -126,8 +129,10 @@ int32_t get_fireworks_param(void *host, json_object *jso, char **out_buf) {
         return 0;
     HostView view(host);
     int32_t ret = NetClient_VCAGetConfig(view.loginfd(), VCA_CMD_FIREWORKS, ch, &fireworks, record_len<VCAFireworks>());
-    if (ret < 0)
-        return ZLOG(kLogInfo, "NetClient_VCAGetConfig VCA_CMD_FIREWORKS failed host_id:%s, err:%d", view.id(), ret), 0;
+    if (ret < 0) {
+        ZLOG(kLogInfo, "NetClient_VCAGetConfig VCA_CMD_FIREWORKS failed host_id:%s, err:%d", view.id(), ret);
+        return 0;
+    }
     JsonPtr reply = new_object("is_error(jso_ret)");
     add(reply.get(), "host_id", field_string(view.id(), host_field::kIdSize));
     add(reply.get(), "ch", json_object_new_int(ch));
@@ -145,7 +150,7 @@ int32_t set_tem_detect_param(void *host, json_object *jso) {
         return 0;
     VCATemDetect tem_detect{};
     if (!form_tem_detect_param(tem_detect, jso))
-        return ZLOG(kLogError, "!form_tem_detect_param(&tem_detect, jso)"), 0;
+        return ZREFUSE("!form_tem_detect_param(&tem_detect, jso)");
     HostView view(host);
     int32_t ret = NetClient_VCASetConfig(view.loginfd(), VCA_CMD_TEMDETECT, ch, &tem_detect, tem_detect.size);
     if (ret != 0)

@@ -181,10 +181,10 @@ int32_t set_face_detect_arithmetic(void *host, json_object *jso) {
 
     int32_t ret = NetClient_SetDevConfig(view.loginfd(), NET_CLIENT_FACE_DETECT_ARITHMETIC, ch, &param,
                                          record_len<FaceDetectArithmetic>());
-    if (ret != 0)
-        return ZLOG(kLogInfo, "NetClient_SetDevConfig NET_CLIENT_FACE_DETECT_ARITHMETIC failed host_id:%s, err:%d",
-                    view.id(), ret),
-               0;
+    if (ret != 0) {
+            ZLOG(kLogInfo, "NetClient_SetDevConfig NET_CLIENT_FACE_DETECT_ARITHMETIC failed host_id:%s, err:%d", view.id(), ret);
+            return 0;
+        }
     return 1;
 }
 
@@ -214,8 +214,7 @@ int32_t set_face_detect_enable(void *host, json_object *jso) {
     param.dev_type = dev_type;
     if (NetClient_SetDevConfig(view.loginfd(), NET_CLIENT_FACE_DETECT_ARITHMETIC, ch, &param,
                                record_len<FaceDetectArithmetic>()) < 0)
-        return ZLOG(kLogError, "NetClient_SetDevConfig  NET_CLIENT_FACE_DETECT_ARITHMETIC failed:%s, %d", view.id(), ch),
-               0;
+        return ZREFUSE("NetClient_SetDevConfig  NET_CLIENT_FACE_DETECT_ARITHMETIC failed:%s, %d", view.id(), ch);
     return 1;
 }
 

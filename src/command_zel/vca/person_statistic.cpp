@@ -92,9 +92,8 @@ int32_t set_person_statistic_param(void *host, json_object *jso) {
     int32_t ret = NetClient_SetDevConfig(view.loginfd(), NET_CLIENT_PERSON_STATISTIC_ARITHMETIC, ch, &param,
                                          record_len<PersonStatisticArithmetic>());
     if (ret != 0)
-        return ZLOG(kLogError, "NetClient_SetDevConfig-NET_CLIENT_PERSON_STATISTIC_ARITHMETIC failed, host_id:%s, ch:%d, ret:%d",
-                    view.id(), ch, ret),
-               0;
+        return ZREFUSE("NetClient_SetDevConfig-NET_CLIENT_PERSON_STATISTIC_ARITHMETIC failed, host_id:%s, ch:%d, ret:%d",
+                    view.id(), ch, ret);
     return 1;
 }
 

@@ -347,29 +347,27 @@ int32_t set_face_mosaic(void *host, json_object *jso) {
     // From here on refusals are reported by the log line and the result only.
     int32_t ch = json_object_get_field_int(jso, "ch", -1);
     if (ch == -1)
-        return ZLOG(kLogError, "ch == -1"), 0;
+        return ZREFUSE("ch == -1");
     int32_t valid = json_object_get_field_int(jso, "valid", -1);
     if (valid == -1)
-        return ZLOG(kLogError, "valid == -1"), 0;
+        return ZREFUSE("valid == -1");
     int32_t mosaic_level = json_object_get_field_int(jso, "mosaic_level", -2);
     if (mosaic_level == -2)
         ZLOG(kLogInfo, "mosaic_level == -2, host_type is v8");
     if ((valid != 0 && valid != 1) || mosaic_level < -2)
-        return ZLOG(kLogError, "(valid != 0 && valid != 1) || mosaic_level < -2"), 0;
+        return ZREFUSE("(valid != 0 && valid != 1) || mosaic_level < -2");
 
     HostView view(host);
     auto mosaic = sized_record<VCAFaceMosaic>();
     if (NetClient_VCAGetConfig(view.loginfd(), VCA_CMD_FACEMOSAIC, ch, &mosaic, record_len<VCAFaceMosaic>()) != 0)
-        return ZLOG(kLogError, "NetClient_VCAGetConfig() VCA_CMD_FACEMOSAIC, host_id: %s, ch : %d, error: %lx",
-                    view.id(), ch, sdk_error()),
-               0;
+        return ZREFUSE("NetClient_VCAGetConfig() VCA_CMD_FACEMOSAIC, host_id: %s, ch : %d, error: %lx",
+                    view.id(), ch, sdk_error());
     mosaic.valid = valid;
     if (mosaic_level >= -1)
         mosaic.mosaic_level = mosaic_level;
     if (NetClient_VCASetConfig(view.loginfd(), VCA_CMD_FACEMOSAIC, ch, &mosaic, record_len<VCAFaceMosaic>()) != 0)
-        return ZLOG(kLogError, "NetClient_VCASetConfig() VCA_CMD_FACEMOSAIC, host_id: %s, ch : %d, error: %lx",
-                    view.id(), ch, sdk_error()),
-               0;
+        return ZREFUSE("NetClient_VCASetConfig() VCA_CMD_FACEMOSAIC, host_id: %s, ch : %d, error: %lx",
+                    view.id(), ch, sdk_error());
     return 1;
 }
 
@@ -381,28 +379,26 @@ int32_t set_new_fight(void *host, json_object *jso) {
     // From here on refusals are reported by the log line and the result only.
     int32_t ch = json_object_get_field_int(jso, "ch", -1);
     if (ch == -1)
-        return ZLOG(kLogError, "ch == -1"), 0;
+        return ZREFUSE("ch == -1");
     int32_t dev_type = json_object_get_field_int(jso, "dev_type", -1);
     if (dev_type == -1)
-        return ZLOG(kLogError, "dev_type == -1"), 0;
+        return ZREFUSE("dev_type == -1");
     int32_t valid = json_object_get_field_int(jso, "valid", -1);
     if (valid == -1)
-        return ZLOG(kLogError, "valid == -1"), 0;
+        return ZREFUSE("valid == -1");
     if (valid != 0 && valid != 1)
-        return ZLOG(kLogError, "valid != 0 && valid != 1"), 0;
+        return ZREFUSE("valid != 0 && valid != 1");
 
     HostView view(host);
     VCANewFight fight{};
     if (NetClient_VCAGetConfig(view.loginfd(), VCA_CMD_NEW_FIGHT, ch, &fight, record_len<VCANewFight>()) != 0)
-        return ZLOG(kLogError, "NetClient_VCAGetConfig() VCA_CMD_NEW_FIGHT, host_id: %s, ch : %d, error: %lx",
-                    view.id(), ch, sdk_error()),
-               0;
+        return ZREFUSE("NetClient_VCAGetConfig() VCA_CMD_NEW_FIGHT, host_id: %s, ch : %d, error: %lx",
+                    view.id(), ch, sdk_error());
     fight.dev_type = dev_type;
     fight.valid = valid;
     if (NetClient_VCASetConfig(view.loginfd(), VCA_CMD_NEW_FIGHT, ch, &fight, record_len<VCANewFight>()) != 0)
-        return ZLOG(kLogError, "NetClient_VCASetConfig() VCA_CMD_NEW_FIGHT, host_id: %s, ch : %d, error: %lx",
-                    view.id(), ch, sdk_error()),
-               0;
+        return ZREFUSE("NetClient_VCASetConfig() VCA_CMD_NEW_FIGHT, host_id: %s, ch : %d, error: %lx",
+                    view.id(), ch, sdk_error());
     return 1;
 }
 

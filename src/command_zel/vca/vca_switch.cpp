@@ -92,7 +92,7 @@ int32_t set_algorithm_enable(void *host, json_object *jso) {
 
 int32_t set_vca_dev_enable(void *host, json_object *jso, char **out_buf) {
     if (host == nullptr)
-        return ZLOG(kLogError, "host == NULL"), 0;
+        return ZREFUSE("host == NULL");
     if (jso == nullptr)
         return ZFAIL(CMD_ZEL_EINVAL, "is_error(jso)");
     if (out_buf == nullptr)
@@ -106,16 +106,15 @@ int32_t set_vca_dev_enable(void *host, json_object *jso, char **out_buf) {
     HostView view(host);
     if (NetClient_SetDevConfig(view.loginfd(), NET_CLIENT_VCA_DEV_ENABLE, ch, &config,
                                record_len<VcaDevEnableConfig>()) != 0)
-        return ZLOG(kLogError, "NetClient_VCASetConfig() failed,host_id:%s,ch:%d,enable:%d", view.id(), ch,
-                    config.enable),
-               0;
+        return ZREFUSE("NetClient_VCASetConfig() failed,host_id:%s,ch:%d,enable:%d", view.id(), ch,
+                    config.enable);
     if (config.enable != 0)
         return 1;
 
     // Switching analysis off needs the device's permission; its answer
     // arrives in the channel record (0 refused, 1 accepted) and is consumed.
     if (view.channel_count() > static_cast<int32_t>(host_field::kChannelSlots))
-        return ZLOG(kLogError, "channel_count is too big!"), 0;
+        return ZREFUSE("channel_count is too big!");
     for (int32_t pass = 0; pass < kAnswerPasses; ++pass) {
         if (void *record = view.find_channel(static_cast<uint32_t>(ch))) {
             ChannelView channel(record);
