@@ -183,8 +183,8 @@ void list_commands(std::FILE *out) {
             const zel::CommandInfo &c = table[i];
             if (c.handler == nullptr)
                 continue;
-            std::fprintf(out, "%s %-3d %-42s %s%s\n", side, c.number, c.handler, zel::call_form_name(c.form),
-                         c.stores_result ? " (result stored)" : "");
+            std::fprintf(out, "%s %-3d %-42s %-3s %s\n", side, c.number, c.handler, zel::call_form_name(c.form),
+                         c.members);
         }
     };
     list("set", zel::kSetCommands, zel::kSetCommandCount);
@@ -201,9 +201,12 @@ bool describe_command(std::FILE *out, const std::string &side, int number) {
     }
     static const char *const kForms[] = {"", "the command document", "the command document and a reply",
                                          "a reply only", "the record's file name, the command document and a reply"};
-    std::fprintf(out, "%s %d: %s\n  takes %s%s\n  example: %s {\"command\":%d}\n", side.c_str(), number, c->handler,
-                 kForms[static_cast<int>(c->form)], c->stores_result ? "; the result is also stored in the record" : "",
-                 side.c_str(), number);
+    std::fprintf(out, "%s %d: %s\n  takes %s%s\n", side.c_str(), number, c->handler,
+                 kForms[static_cast<int>(c->form)], c->stores_result ? "; the result is also stored in the record" : "");
+    if (*c->members != '\0')
+        std::fprintf(out, "  members: %s\n  example: %s %s\n", c->members, side.c_str(), c->example);
+    else
+        std::fprintf(out, "  not served by this build\n");
     return true;
 }
 
