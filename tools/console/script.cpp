@@ -233,8 +233,8 @@ void list_commands(std::FILE *out) {
             const zel::CommandInfo &c = table[i];
             if (c.handler == nullptr)
                 continue;
-            std::fprintf(out, "%s %-3d %-42s %-3s %s\n", side, c.number, c.handler, zel::call_form_name(c.form),
-                         c.members);
+            std::fprintf(out, "%s %-3d %-42s %-3s%s %s\n", side, c.number, c.handler, zel::call_form_name(c.form),
+                         c.stores_result ? "R" : " ", c.members);
         }
     };
     list("set", zel::kSetCommands, zel::kSetCommandCount);
