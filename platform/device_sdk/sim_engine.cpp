@@ -215,14 +215,17 @@ extern "C" {
 void sdk_sim_reset(void)
 {
     ErrnoGuard guard;
-    State &s = state();
-    std::lock_guard lock(s.mutex);
-    s.queued.clear();
-    s.standing.clear();
-    s.log.clear();
-    s.upgrades.clear();
-    s.devices.clear();
-    g_generation.fetch_add(1);
+    {
+        State &s = state();
+        std::lock_guard lock(s.mutex);
+        s.queued.clear();
+        s.standing.clear();
+        s.log.clear();
+        s.upgrades.clear();
+        s.devices.clear();
+        g_generation.fetch_add(1);
+    }
+    // Outside the state lock: a hook call in progress may be calling in.
     sdk_sim_set_event_hook(nullptr, nullptr);
 }
 
