@@ -171,14 +171,23 @@ bool Script::event(const std::string &rest) {
 
 bool Script::wait(const std::string &rest) {
     auto [what, count] = word(rest);
-    if (what != "delivered")
-        return fail("unknown wait: " + rest);
     int32_t wanted = std::atoi(count.c_str());
-    int32_t reached = ms_control_wait_delivered(wanted, 10000);
-    if (reached < wanted)
-        return fail(std::to_string(reached) + " messages delivered, expected " + count);
-    printer_.note(std::to_string(reached) + " messages delivered to the broker");
-    return true;
+    constexpr int32_t kTimeoutMs = 10000;
+    if (what == "delivered") {
+        int32_t reached = ms_control_wait_delivered(wanted, kTimeoutMs);
+        if (reached < wanted)
+            return fail(std::to_string(reached) + " messages delivered, expected " + count);
+        printer_.note(std::to_string(reached) + " messages delivered to the broker");
+        return true;
+    }
+    if (what == "producers") {
+        int32_t reached = ms_control_wait_producers(wanted, kTimeoutMs);
+        if (reached != wanted)
+            return fail(std::to_string(reached) + " broker producers open, expected " + count);
+        printer_.note(std::to_string(reached) + " broker producers open: the library's senders are connected");
+        return true;
+    }
+    return fail("unknown wait: " + rest);
 }
 
 bool Script::expect_delivered(const std::string &rest) {

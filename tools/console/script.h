@@ -14,6 +14,9 @@
 //                                    through cmd_main_notify
 //   wait delivered N                 wait (at most 10 s) until the broker
 //                                    holds N delivered messages
+//   wait producers N                 wait (at most 10 s) until N broker
+//                                    producers are open (the library's
+//                                    senders forward events only then)
 //   expect delivered KEY VALUE       some message delivered to the broker
 //                                    has member KEY (a path like param.flow
 //                                    reaches into objects) equal to VALUE
