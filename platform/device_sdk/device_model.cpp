@@ -46,6 +46,18 @@ constexpr SettingPair kPairs[] = {
     {"NetClient_SetMaxKByteRate", "NetClient_GetMaxKByteRate", Kept::Value, nullptr},
 };
 
+/* SetDevConfig sub-command switching a channel's video analysis; its record
+ * starts with the switch (0 off, 1 on). */
+constexpr int32_t kDevAnalysisSwitch = 32;
+
+bool switched_off(const Call &call)
+{
+    int32_t enable = 1;
+    if (call.in != nullptr && call.in_len >= static_cast<int64_t>(sizeof enable))
+        std::memcpy(&enable, call.in, sizeof enable);
+    return enable == 0;
+}
+
 bool named(const char *function, const char *name) { return std::string_view(function) == name; }
 
 std::vector<uint8_t> int_bytes(int32_t value)
@@ -70,7 +82,7 @@ std::vector<uint8_t> version_record(int32_t kind)
 
 void DeviceModel::add_device(int32_t loginfd, int32_t channels, int32_t kind)
 {
-    devices_[loginfd] = Device{channels, kind};
+    devices_[loginfd] = Device{channels, kind, {}};
     std::erase_if(settings_, [loginfd](const auto &entry) { return std::get<0>(entry.first) == loginfd; });
 }
 
@@ -80,11 +92,20 @@ void DeviceModel::clear()
     settings_.clear();
 }
 
-std::optional<Answer> DeviceModel::answer(const Call &call, const char *function)
+std::optional<Answer> DeviceModel::answer(const Call &call, const char *function, std::vector<sdk_sim_event> &reported)
 {
     auto device = devices_.find(call.loginfd);
     if (device == devices_.end())
         return std::nullopt;
+
+    if (named(function, "NetClient_FaceConfig"))
+        return device->second.faces.face_config(call);
+    if (named(function, "NetClient_GetDevConfig") && call.cmd == face::kDevFaceCounts)
+        return device->second.faces.counts();
+    // Switching a channel's analysis off needs the device's consent, which
+    // it gives a moment later, as an event; the switch is also kept below.
+    if (named(function, "NetClient_SetDevConfig") && call.cmd == kDevAnalysisSwitch && switched_off(call))
+        reported.push_back({SDK_SIM_EVENT_ANALYSIS_SWITCH, call.loginfd, call.ch, SDK_SIM_ANALYSIS_ACCEPTED});
 
     if (named(function, "NetClient_GetChannelNum"))
         return Answer{0, std::nullopt, int_bytes(device->second.channels)};

@@ -5,6 +5,7 @@
 #ifndef PLATFORM_DEVICE_SDK_DEVICE_MODEL_H
 #define PLATFORM_DEVICE_SDK_DEVICE_MODEL_H
 
+#include "face_store.h"
 #include "sim_engine.h"
 
 #include <map>
@@ -19,13 +20,16 @@ public:
     void add_device(int32_t loginfd, int32_t channels, int32_t kind);
     void clear();
     /* The device's answer to `call`, or nothing when the call is not the
-     * model's to answer. `function` is the canonical function name. */
-    std::optional<Answer> answer(const Call &call, const char *function);
+     * model's to answer. `function` is the canonical function name. What the
+     * device will report later (an analysis switch answered, ...) is appended
+     * to `reported`, for the platform's event hook. */
+    std::optional<Answer> answer(const Call &call, const char *function, std::vector<sdk_sim_event> &reported);
 
 private:
     struct Device {
         int32_t channels;
         int32_t kind;
+        FaceStore faces;
     };
     /* A kept setting: (login, setting pair, sub-command, channel). */
     using Key = std::tuple<int32_t, size_t, int32_t, int32_t>;

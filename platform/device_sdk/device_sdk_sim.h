@@ -69,6 +69,25 @@
  *        length i32 at 32), each cut at its first NUL within the length.
  * int32_t output pointers and GetVideoSzList's list are not logged.
  *
+ * Face data: a recorder or camera added with sdk_sim_add_device keeps, per
+ * login, the face libraries and faces that FaceConfig edits (sub-commands 4,
+ * 0) add or change and deletes (5, 1) remove; the library query (6), the face
+ * query (2, faces whose name contains the asked text, of the asked library or
+ * of all when the uuid is empty) and the picture search (14, faces of the
+ * library, each a little less similar than the one before, those at or above
+ * the asked similarity) answer pages of 20 records, page number from the
+ * request. A snapshot search (18) finds three snapshots on every channel it
+ * names; its progress (19) is 100 and its pages (20) are read by task id.
+ * GetDevConfig 126 answers the number of faces held. Answers to these are
+ * the device's own: a queued answer still comes first.
+ *
+ * Events: what a device reports later, on the platform's event channel,
+ * goes to the event hook (sdk_sim_set_event_hook), called on the thread of
+ * the request that caused it, before that request returns. The platform
+ * passes it on from its own event thread. Reported so far: a SetDevConfig 32
+ * switching a channel's analysis off (first i32 of the record 0) is answered
+ * "accepted" (SDK_SIM_EVENT_ANALYSIS_SWITCH, value 1).
+ *
  * Upgrades: NetClient_Upgrade_V4 keeps its callback per loginfd when its
  * result is 0 (the upgrade started); sdk_sim_fire_upgrade_complete calls it
  * once, on the calling thread.
@@ -106,8 +125,8 @@ extern "C" {
  * count or an unknown kind. */
 SDK_SIM_EXPORT int32_t sdk_sim_add_device(int32_t loginfd, int32_t channels, int32_t kind);
 
-/* Forget all answers, the simulated devices, the call log, the upgrade callbacks, and every
- * thread's last error (NetClient_GetLastError reports 0 again). */
+/* Forget all answers, the simulated devices, the call log, the upgrade callbacks, the event
+ * hook, and every thread's last error (NetClient_GetLastError reports 0 again). */
 SDK_SIM_EXPORT void sdk_sim_reset(void);
 
 /* Queue an answer for a call of `function` (the full name, e.g.
@@ -143,6 +162,23 @@ SDK_SIM_EXPORT int32_t sdk_sim_get_call(int32_t index, sdk_sim_call *call);
  * (loginfd, state, 0) once and forgets it. Returns 1 when a callback was
  * called, 0 when none was pending. */
 SDK_SIM_EXPORT int32_t sdk_sim_fire_upgrade_complete(int32_t loginfd, int32_t state);
+
+/* Events a simulated device reports. */
+#define SDK_SIM_EVENT_ANALYSIS_SWITCH 1 /* value: 1 accepted, 0 refused */
+#define SDK_SIM_ANALYSIS_ACCEPTED 1
+
+typedef struct sdk_sim_event {
+    int32_t type;    /* SDK_SIM_EVENT_* */
+    int32_t loginfd; /* the device */
+    int32_t ch;      /* the channel concerned */
+    int32_t value;   /* the answer */
+} sdk_sim_event;
+
+typedef void (*sdk_sim_event_hook)(void *ctx, const sdk_sim_event *event);
+
+/* Install the hook that receives device events (NULL removes it). Returns
+ * only once a hook call in progress has finished, so ctx may then be freed. */
+SDK_SIM_EXPORT void sdk_sim_set_event_hook(sdk_sim_event_hook hook, void *ctx);
 
 #ifdef __cplusplus
 }

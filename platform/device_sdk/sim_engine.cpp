@@ -77,6 +77,31 @@ struct State {
     DeviceModel devices;
 };
 
+/* The event hook has its own lock: a hook may call back into the simulator. */
+struct EventHook {
+    std::mutex mutex;
+    sdk_sim_event_hook hook = nullptr;
+    void *ctx = nullptr;
+};
+
+EventHook &event_hook()
+{
+    static EventHook *h = new EventHook;
+    return *h;
+}
+
+void report(const std::vector<sdk_sim_event> &events)
+{
+    if (events.empty())
+        return;
+    EventHook &h = event_hook();
+    std::lock_guard lock(h.mutex);
+    if (h.hook == nullptr)
+        return;
+    for (const sdk_sim_event &e : events)
+        h.hook(h.ctx, &e);
+}
+
 State &state()
 {
     /* Never destroyed: threads the caller left running may still call in at exit. */
@@ -95,7 +120,7 @@ thread_local ThreadLastError t_last_error;
 
 /* The one place that decides a request's answer: a queued answer first, then
  * the simulated device of the login, then a standing answer. */
-Answer answer_for(State &s, const Call &call, const char *function)
+Answer answer_for(State &s, const Call &call, const char *function, std::vector<sdk_sim_event> &reported)
 {
     for (int32_t cmd : {call.cmd, static_cast<int32_t>(SDK_SIM_ANY)}) {
         auto it = s.queued.find({function, cmd});
@@ -105,7 +130,7 @@ Answer answer_for(State &s, const Call &call, const char *function)
             return a;
         }
     }
-    if (std::optional<Answer> a = s.devices.answer(call, function))
+    if (std::optional<Answer> a = s.devices.answer(call, function, reported))
         return *a;
     for (int32_t cmd : {call.cmd, static_cast<int32_t>(SDK_SIM_ANY)}) {
         auto it = s.standing.find({function, cmd});
@@ -153,12 +178,14 @@ Answer handle_call(const Call &call)
     if (function == nullptr)
         std::abort();
     Answer a;
+    std::vector<sdk_sim_event> reported;
     {
         State &s = state();
         std::lock_guard lock(s.mutex);
         log_call(s, call, function);
-        a = answer_for(s, call, function);
+        a = answer_for(s, call, function, reported);
     }
+    report(reported);
     if (a.last_error)
         t_last_error = {g_generation.load(), *a.last_error};
     return a;
@@ -188,14 +215,27 @@ extern "C" {
 void sdk_sim_reset(void)
 {
     ErrnoGuard guard;
-    State &s = state();
-    std::lock_guard lock(s.mutex);
-    s.queued.clear();
-    s.standing.clear();
-    s.log.clear();
-    s.upgrades.clear();
-    s.devices.clear();
-    g_generation.fetch_add(1);
+    {
+        State &s = state();
+        std::lock_guard lock(s.mutex);
+        s.queued.clear();
+        s.standing.clear();
+        s.log.clear();
+        s.upgrades.clear();
+        s.devices.clear();
+        g_generation.fetch_add(1);
+    }
+    // Outside the state lock: a hook call in progress may be calling in.
+    sdk_sim_set_event_hook(nullptr, nullptr);
+}
+
+void sdk_sim_set_event_hook(sdk_sim_event_hook hook, void *ctx)
+{
+    ErrnoGuard guard;
+    EventHook &h = event_hook();
+    std::lock_guard lock(h.mutex);
+    h.hook = hook;
+    h.ctx = ctx;
 }
 
 int32_t sdk_sim_push_answer(const char *function, int32_t cmd, int32_t result, int32_t last_error,

@@ -65,7 +65,7 @@ int run_shell(console::Script &script) {
         script.run(line);
     }
     write_history(history.c_str());
-    return 0;
+    return script.failures() == 0 ? 0 : 1;
 }
 
 }  // namespace

@@ -5,7 +5,9 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <atomic>
 #include <cstring>
+#include <future>
 #include <mutex>
 #include <utility>
 
@@ -34,6 +36,74 @@ std::vector<LogLine> take_log() {
 
 }  // namespace
 
+EventThread::EventThread()
+    : thread_([this] {
+          std::unique_lock lock(mutex_);
+          for (;;) {
+              wake_.wait(lock, [this] { return stopping_ || !jobs_.empty(); });
+              if (jobs_.empty())
+                  return;
+              std::function<void()> job = std::move(jobs_.front());
+              jobs_.pop_front();
+              lock.unlock();
+              job();
+              lock.lock();
+          }
+      }) {}
+
+EventThread::~EventThread() {
+    {
+        std::lock_guard lock(mutex_);
+        stopping_ = true;
+    }
+    wake_.notify_one();
+    thread_.join();
+}
+
+void EventThread::post(std::function<void()> job) {
+    {
+        std::lock_guard lock(mutex_);
+        jobs_.push_back(std::move(job));
+    }
+    wake_.notify_one();
+}
+
+void EventThread::run(std::function<void()> job) {
+    std::packaged_task<void()> task(std::move(job));
+    std::future<void> done = task.get_future();
+    post([&task] { task(); });
+    done.wait();
+}
+
+PlatformSession::~PlatformSession() {
+    if (hooked_)
+        sdk_sim_set_event_hook(nullptr, nullptr);
+}
+
+// Called by the simulated device on the thread of the request that caused
+// the event: the answer is passed on from the event thread, as the
+// platform's own event thread would.
+void PlatformSession::on_device_event(void *ctx, const sdk_sim_event *event) {
+    auto *self = static_cast<PlatformSession *>(ctx);
+    if (event->type != SDK_SIM_EVENT_ANALYSIS_SWITCH ||
+        event->loginfd != self->host_.get<int32_t>(platform::host_offset::kLoginfd))
+        return;
+    sdk_sim_event copy = *event;
+    self->events_.post([self, copy] { self->answer_analysis_switch(copy.ch, copy.value); });
+}
+
+// The answer goes into the channel record the waiting command polls.
+void PlatformSession::answer_analysis_switch(int32_t ch, int32_t value) {
+    for (size_t slot = 0; slot < host_.channel_records(); ++slot) {
+        platform::Record &channel = host_.channel(slot);
+        if (channel.get<uint32_t>(platform::channel_offset::kChannelNo) != static_cast<uint32_t>(ch))
+            continue;
+        auto *word = reinterpret_cast<int32_t *>(static_cast<unsigned char *>(channel.data()) +
+                                                 platform::channel_offset::kVcaEnableReply);
+        std::atomic_ref<int32_t>(*word).store(value);
+    }
+}
+
 bool PlatformSession::start(const std::string &library_path, std::string &error) {
     void *handle = dlopen(library_path.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (handle == nullptr) {
@@ -43,11 +113,17 @@ bool PlatformSession::start(const std::string &library_path, std::string &error)
     auto init = reinterpret_cast<int32_t (*)()>(dlsym(handle, "init_command_lib"));
     set_ = reinterpret_cast<Dispatch>(dlsym(handle, "cmd_common_set_config"));
     get_ = reinterpret_cast<Dispatch>(dlsym(handle, "cmd_common_get_config"));
-    if (init == nullptr || set_ == nullptr || get_ == nullptr) {
+    notify_ = reinterpret_cast<Notify>(dlsym(handle, "cmd_main_notify"));
+    if (init == nullptr || set_ == nullptr || get_ == nullptr || notify_ == nullptr) {
         error = library_path + " lacks the command entry points";
         return false;
     }
     sdk_sim_add_device(host_.get<int32_t>(platform::host_offset::kLoginfd), 16, SDK_SIM_RECORDER);
+    sdk_sim_set_event_hook(on_device_event, this);
+    hooked_ = true;
+    // The recorder counts traffic on every channel.
+    for (size_t slot = 0; slot < host_.channel_records(); ++slot)
+        host_.channel(slot).put<uint32_t>(platform::channel_offset::kTrafficFlowEnable, 1);
     // Whatever reaches the broker or is published while the console runs is
     // shown on stdout (CMD_ZEL_BROKER_SINK names a file instead).
     const char *sink = std::getenv("CMD_ZEL_BROKER_SINK");
@@ -76,6 +152,18 @@ Outcome PlatformSession::send(Side side, const std::string &json) {
         outcome.reply = opit.out_buf;
         std::free(opit.out_buf);
     }
+    return outcome;
+}
+
+Outcome PlatformSession::notify(uint32_t event, std::vector<uint8_t> data) {
+    Outcome outcome;
+    events_.run([&] {
+        errno = 0;
+        notify_(host_.data(), event, data.data(), 0);
+        outcome.err = errno;
+    });
+    outcome.result = 1;
+    outcome.log = take_log();
     return outcome;
 }
 

@@ -35,14 +35,21 @@ std::string pretty_json(const std::string &text, const std::string &indent) {
 }
 
 void Printer::command(Side side, const std::string &json) {
-    std::fprintf(out_, "%s%s> %s %s%s\n", paint(kBold), paint(kCyan), side == Side::Set ? "set" : "get",
-                 json.c_str(), paint(kReset));
+    statement(std::string(side == Side::Set ? "set " : "get ") + json);
+}
+
+void Printer::statement(const std::string &text) {
+    std::fprintf(out_, "%s%s> %s%s\n", paint(kBold), paint(kCyan), text.c_str(), paint(kReset));
 }
 
 void Printer::outcome(const Outcome &o) {
     const std::string indent(10, ' ');
     std::fprintf(out_, "  reply   %s\n", o.has_reply ? pretty_json(o.reply, indent).c_str() : "(none)");
     std::fprintf(out_, "  result  %s%d%s\n", paint(o.result != 0 ? kGreen : kRed), o.result, paint(kReset));
+    log(o);
+}
+
+void Printer::log(const Outcome &o) {
     std::fprintf(out_, "  errno   %s\n", errno_name(o.err).c_str());
     for (size_t i = 0; i < o.log.size(); ++i)
         std::fprintf(out_, "  %s%s[%d] %s %s%s\n", i == 0 ? "log     " : "        ", paint(kDim), o.log[i].level,

@@ -14,7 +14,11 @@ class Printer {
   public:
     explicit Printer(std::FILE *out);
     void command(Side side, const std::string &json);
+    // Any other statement that acts on the platform (an injected event).
+    void statement(const std::string &text);
     void outcome(const Outcome &outcome);
+    // errno and the log lines only (a call without reply or result).
+    void log(const Outcome &outcome);
     void heading(const std::string &text);
     void note(const std::string &text);
     void failure(const std::string &text);

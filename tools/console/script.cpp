@@ -7,6 +7,8 @@
 #include <sstream>
 
 #include "command_catalog.h"
+#include "device_events.h"
+#include "message_service_control.h"
 
 namespace console {
 namespace {
@@ -38,12 +40,15 @@ std::string canonical(const std::string &text) {
     return out;
 }
 
-// The reply's member `key` as compact JSON, or nothing.
+// The reply's member `key` as compact JSON, or nothing. A dotted key
+// ("param.flow") walks into nested objects.
 bool member_of(const std::string &reply, const std::string &key, std::string &value) {
     json_object *doc = json_tokener_parse(reply.c_str());
-    json_object *m = nullptr;
-    bool found = doc != nullptr && json_object_is_type(doc, json_type_object) &&
-                 json_object_object_get_ex(doc, key.c_str(), &m);
+    json_object *m = doc;
+    bool found = doc != nullptr;
+    std::istringstream path(key);
+    for (std::string part; found && std::getline(path, part, '.');)
+        found = json_object_is_type(m, json_type_object) && json_object_object_get_ex(m, part.c_str(), &m);
     if (found)
         value = json_object_to_json_string_ext(m, JSON_C_TO_STRING_PLAIN);
     json_object_put(doc);
@@ -75,6 +80,10 @@ bool Script::run(const std::string &raw) {
         return repeat(rest);
     if (verb == "expect")
         return expect(rest);
+    if (verb == "event")
+        return event(rest);
+    if (verb == "wait")
+        return wait(rest);
     if (verb == "commands") {
         list_commands(printer_.stream());
         return true;
@@ -139,7 +148,57 @@ bool Script::expect(const std::string &rest) {
             return true;
         return fail("member \"" + key + "\" is " + (got.empty() ? "absent" : got) + ", expected " + expected);
     }
+    if (what == "delivered")
+        return expect_delivered(value);
     return fail("unknown expectation: " + rest);
+}
+
+bool Script::event(const std::string &rest) {
+    auto [name, words] = word(rest);
+    std::vector<std::string> fields;
+    std::istringstream in(words);
+    for (std::string w; in >> w;)
+        fields.push_back(w);
+    EventRecord record;
+    std::string error;
+    if (!build_event(name, fields, record, error))
+        return fail(error);
+    printer_.statement("event " + rest + "  (cmd_main_notify event " + std::to_string(record.number) + ")");
+    last_ = session_.notify(record.number, std::move(record.data));
+    printer_.log(last_);
+    return true;
+}
+
+bool Script::wait(const std::string &rest) {
+    auto [what, count] = word(rest);
+    int32_t wanted = std::atoi(count.c_str());
+    constexpr int32_t kTimeoutMs = 10000;
+    if (what == "delivered") {
+        int32_t reached = ms_control_wait_delivered(wanted, kTimeoutMs);
+        if (reached < wanted)
+            return fail(std::to_string(reached) + " messages delivered, expected " + count);
+        printer_.note(std::to_string(reached) + " messages delivered to the broker");
+        return true;
+    }
+    if (what == "producers") {
+        int32_t reached = ms_control_wait_producers(wanted, kTimeoutMs);
+        if (reached != wanted)
+            return fail(std::to_string(reached) + " broker producers open, expected " + count);
+        printer_.note(std::to_string(reached) + " broker producers open: the library's senders are connected");
+        return true;
+    }
+    return fail("unknown wait: " + rest);
+}
+
+bool Script::expect_delivered(const std::string &rest) {
+    auto [key, expected] = word(rest);
+    std::vector<char> text(16384);
+    for (int32_t i = 0; ms_control_delivered(i, text.data(), static_cast<int32_t>(text.size())) >= 0; ++i) {
+        std::string got;
+        if (member_of(text.data(), key, got) && got == canonical(expected))
+            return true;
+    }
+    return fail("no delivered message has \"" + key + "\" " + expected);
 }
 
 bool Script::fail(const std::string &why) {
@@ -183,8 +242,8 @@ void list_commands(std::FILE *out) {
             const zel::CommandInfo &c = table[i];
             if (c.handler == nullptr)
                 continue;
-            std::fprintf(out, "%s %-3d %-42s %s%s\n", side, c.number, c.handler, zel::call_form_name(c.form),
-                         c.stores_result ? " (result stored)" : "");
+            std::fprintf(out, "%s %-3d %-42s %-3s%s %s\n", side, c.number, c.handler, zel::call_form_name(c.form),
+                         c.stores_result ? "R" : " ", c.members);
         }
     };
     list("set", zel::kSetCommands, zel::kSetCommandCount);
@@ -201,9 +260,12 @@ bool describe_command(std::FILE *out, const std::string &side, int number) {
     }
     static const char *const kForms[] = {"", "the command document", "the command document and a reply",
                                          "a reply only", "the record's file name, the command document and a reply"};
-    std::fprintf(out, "%s %d: %s\n  takes %s%s\n  example: %s {\"command\":%d}\n", side.c_str(), number, c->handler,
-                 kForms[static_cast<int>(c->form)], c->stores_result ? "; the result is also stored in the record" : "",
-                 side.c_str(), number);
+    std::fprintf(out, "%s %d: %s\n  takes %s%s\n", side.c_str(), number, c->handler,
+                 kForms[static_cast<int>(c->form)], c->stores_result ? "; the result is also stored in the record" : "");
+    if (*c->members != '\0')
+        std::fprintf(out, "  members: %s\n  example: %s %s\n", c->members, side.c_str(), c->example);
+    else
+        std::fprintf(out, "  not served by this build\n");
     return true;
 }
 

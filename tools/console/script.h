@@ -10,6 +10,16 @@
 //   expect errno N                   errno after it (0, or 0x1000002 ...)
 //   expect reply TEXT                its reply text, exactly
 //   expect member KEY VALUE          a member of its reply, as JSON
+//   event NAME FIELD=VALUE ...       inject a device event (device_events.h)
+//                                    through cmd_main_notify
+//   wait delivered N                 wait (at most 10 s) until the broker
+//                                    holds N delivered messages
+//   wait producers N                 wait (at most 10 s) until N broker
+//                                    producers are open (the library's
+//                                    senders forward events only then)
+//   expect delivered KEY VALUE       some message delivered to the broker
+//                                    has member KEY (a path like param.flow
+//                                    reaches into objects) equal to VALUE
 //   commands                         list every command of both tables
 //   help set|get N                   describe one command
 //
@@ -37,6 +47,9 @@ class Script {
     bool send(const std::string &rest, bool show);
     bool repeat(const std::string &rest);
     bool expect(const std::string &rest);
+    bool event(const std::string &rest);
+    bool wait(const std::string &rest);
+    bool expect_delivered(const std::string &rest);
     bool fail(const std::string &why);
     std::string substitute(const std::string &text) const;
     void keep_members();
