@@ -115,14 +115,14 @@ Answer answer_for(State &s, const Call &call, const char *function)
     return Answer{};
 }
 
-void log_call(State &s, const Call &call, const char *function)
+LoggedCall log_entry(const Call &call, const char *function)
 {
     LoggedCall entry{function, call.loginfd, call.cmd, call.ch, call.args, {}, call.text};
     if (call.in != nullptr && call.in_len > 0) {
         const auto *bytes = static_cast<const uint8_t *>(call.in);
         entry.in.assign(bytes, bytes + call.in_len);
     }
-    s.log.push_back(std::move(entry));
+    return entry;
 }
 
 int32_t program_answer(bool queue, const char *function, int32_t cmd, int32_t result,
@@ -152,11 +152,14 @@ Answer handle_call(const Call &call)
     const char *function = canonical_name(call.function);
     if (function == nullptr)
         std::abort();
+    /* The entry's copies are made before the lock, so concurrent callers
+     * only serialise on the append and the answer lookup. */
+    LoggedCall entry = log_entry(call, function);
     Answer a;
     {
         State &s = state();
         std::lock_guard lock(s.mutex);
-        log_call(s, call, function);
+        s.log.push_back(std::move(entry));
         a = answer_for(s, call, function);
     }
     if (a.last_error)

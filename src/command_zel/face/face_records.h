@@ -374,7 +374,7 @@ json_object *field_string(const char (&field)[N]) {
 // A refusal that leaves the error code alone: `why` is logged at level 2
 // and the handler fails with 0.
 inline int32_t refuse(const char *why, Site site = {}) {
-    log_debug_ex(kLogError, site.file, site.line, "%s", why);
+    log_debug_ex(kLogError, site.file(), site.line, "%s", why);
     return 0;
 }
 
