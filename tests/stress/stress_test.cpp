@@ -23,8 +23,8 @@ namespace {
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 
-constexpr int kRounds = 100;
-constexpr int kEvents = 500;
+constexpr int kRounds = 250;
+constexpr int kEvents = 1000;
 
 // Sender polls and command waits become 1 ms pauses.
 void short_sleep(void *, int32_t) { std::this_thread::sleep_for(1ms); }
@@ -132,9 +132,14 @@ TEST_F(StressTest, CommandsTimersAndEventsRunTogether) {
             get(host, R"({"command":2,"findfd":)" + fd + "}");
         }
     };
-    auto ticker = [] {
-        for (int i = 0; i < 30; ++i)
+    // Ticks keep coming while the others work: a session left idle long
+    // enough between two commands may expire, which the pager counts.
+    std::atomic<bool> done{false};
+    auto ticker = [&] {
+        for (int i = 0; i < 20000 && !done; ++i) {
             os_support_timers_fire();
+            std::this_thread::yield();
+        }
     };
     auto events = [&] {
         for (int i = 0; i < kEvents; ++i) {
@@ -144,10 +149,13 @@ TEST_F(StressTest, CommandsTimersAndEventsRunTogether) {
             cmd_main_notify(host.data(), 124, traffic.data(), 0);
         }
     };
-    std::thread threads[] = {std::thread(commands, 0), std::thread(commands, 5), std::thread(pager),
-                             std::thread(pager),       std::thread(ticker),      std::thread(events)};
-    for (auto &t : threads)
+    std::thread ticks(ticker);
+    std::thread workers[] = {std::thread(commands, 0), std::thread(commands, 5), std::thread(pager),
+                             std::thread(pager), std::thread(events)};
+    for (auto &t : workers)
         t.join();
+    done = true;
+    ticks.join();
 
     EXPECT_EQ(failures, 0);
     EXPECT_EQ(other, 0);
