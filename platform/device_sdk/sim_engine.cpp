@@ -68,8 +68,36 @@ struct PendingUpgrade {
 
 using AnswerKey = std::pair<const char *, int32_t>;  /* canonical name, cmd */
 
+/* The state's lock is held for a map lookup and an append, far shorter than
+ * putting a thread to sleep and waking it: a caller that finds it taken
+ * tries again for a while before it waits, so concurrent device calls do
+ * not turn into a system call each. */
+class BriefLock {
+  public:
+    void lock()
+    {
+        for (int i = 0; i < kTries; ++i) {
+            if (mutex_.try_lock())
+                return;
+            relax();
+        }
+        mutex_.lock();
+    }
+    void unlock() { mutex_.unlock(); }
+
+  private:
+    static constexpr int kTries = 200;
+    static void relax()
+    {
+#if defined(__x86_64__) || defined(__i386__)
+        __builtin_ia32_pause();
+#endif
+    }
+    std::mutex mutex_;
+};
+
 struct State {
-    std::mutex mutex;
+    BriefLock mutex;
     std::map<AnswerKey, std::deque<Answer>> queued;
     std::map<AnswerKey, Answer> standing;
     std::deque<LoggedCall> log;  /* a deque keeps logged entries in place as it grows */
