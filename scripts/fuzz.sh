@@ -19,6 +19,8 @@ cmake --build build-fuzz -j "$(nproc)" --target dispatch_fuzz accessors_fuzz eve
 dict=build-fuzz/members.dict
 {
   echo '"command"'
+  # The broker configuration file's keys.
+  for key in trafficmq temphummmq ip username password amq rmq; do echo "\"$key\""; done
   grep -rhoE 'json_object_get_field_(int|int64|double|string)\([^,]+, *"[^"]+"' src \
     | sed -E 's/.*"([^"]+)"$/"\1"/'
 } | sort -u > "$dict"
