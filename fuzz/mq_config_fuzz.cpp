@@ -55,6 +55,11 @@ extern "C" int LLVMFuzzerInitialize(int *, char ***) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
+    // The message service keeps every request; forget them now and then so
+    // a long run does not grow without bound.
+    static uint32_t runs = 0;
+    if (++runs % 4096 == 0)
+        ms_control_reset();
     in_scratch([&] {
         const fs::path file = fs::path("var") / "platform" / "vs_config.json";
         std::ofstream(file, std::ios::binary).write(reinterpret_cast<const char *>(data), static_cast<std::streamsize>(size));
