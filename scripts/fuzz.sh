@@ -14,16 +14,18 @@ done
 seconds=${FUZZ_SECONDS:-60}
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja \
   -DCMD_ZEL_FUZZ=ON -DCMD_ZEL_SANITIZE=address -DCMD_ZEL_TESTS=OFF >/dev/null
-cmake --build build-fuzz -j "$(nproc)" --target dispatch_fuzz accessors_fuzz
+cmake --build build-fuzz -j "$(nproc)" --target dispatch_fuzz accessors_fuzz events_fuzz mq_config_fuzz
 
 dict=build-fuzz/members.dict
 {
   echo '"command"'
+  # The broker configuration file's keys.
+  for key in trafficmq temphummmq ip username password amq rmq; do echo "\"$key\""; done
   grep -rhoE 'json_object_get_field_(int|int64|double|string)\([^,]+, *"[^"]+"' src \
     | sed -E 's/.*"([^"]+)"$/"\1"/'
 } | sort -u > "$dict"
 
-for target in dispatch accessors; do
+for target in dispatch accessors events mq_config; do
   corpus=build-fuzz/corpus/$target
   findings=build-fuzz/findings/$target
   mkdir -p "$corpus" "$findings"

@@ -68,8 +68,36 @@ struct PendingUpgrade {
 
 using AnswerKey = std::pair<const char *, int32_t>;  /* canonical name, cmd */
 
+/* The state's lock is held for a map lookup and an append, far shorter than
+ * putting a thread to sleep and waking it: a caller that finds it taken
+ * tries again for a while before it waits, so concurrent device calls do
+ * not turn into a system call each. */
+class BriefLock {
+  public:
+    void lock()
+    {
+        for (int i = 0; i < kTries; ++i) {
+            if (mutex_.try_lock())
+                return;
+            relax();
+        }
+        mutex_.lock();
+    }
+    void unlock() { mutex_.unlock(); }
+
+  private:
+    static constexpr int kTries = 200;
+    static void relax()
+    {
+#if defined(__x86_64__) || defined(__i386__)
+        __builtin_ia32_pause();
+#endif
+    }
+    std::mutex mutex_;
+};
+
 struct State {
-    std::mutex mutex;
+    BriefLock mutex;
     std::map<AnswerKey, std::deque<Answer>> queued;
     std::map<AnswerKey, Answer> standing;
     std::deque<LoggedCall> log;  /* a deque keeps logged entries in place as it grows */
@@ -140,14 +168,14 @@ Answer answer_for(State &s, const Call &call, const char *function, std::vector<
     return Answer{};
 }
 
-void log_call(State &s, const Call &call, const char *function)
+LoggedCall log_entry(const Call &call, const char *function)
 {
     LoggedCall entry{function, call.loginfd, call.cmd, call.ch, call.args, {}, call.text};
     if (call.in != nullptr && call.in_len > 0) {
         const auto *bytes = static_cast<const uint8_t *>(call.in);
         entry.in.assign(bytes, bytes + call.in_len);
     }
-    s.log.push_back(std::move(entry));
+    return entry;
 }
 
 int32_t program_answer(bool queue, const char *function, int32_t cmd, int32_t result,
@@ -177,12 +205,15 @@ Answer handle_call(const Call &call)
     const char *function = canonical_name(call.function);
     if (function == nullptr)
         std::abort();
+    /* The entry's copies are made before the lock, so concurrent callers
+     * only serialise on the append and the answer lookup. */
+    LoggedCall entry = log_entry(call, function);
     Answer a;
     std::vector<sdk_sim_event> reported;
     {
         State &s = state();
         std::lock_guard lock(s.mutex);
-        log_call(s, call, function);
+        s.log.push_back(std::move(entry));
         a = answer_for(s, call, function, reported);
     }
     report(reported);

@@ -57,7 +57,7 @@ void reply_ret_err_code(char **out_buf, int32_t ret, int32_t err_code, Oom oom) 
 bool reply_document(char **out_buf, json_object *doc, Oom oom, const char *empty) {
     const char *text = json_object_to_json_string(doc);
     if (text == nullptr) {
-        log_debug_ex(kLogError, oom.site.file, oom.site.line, "%s", empty);
+        log_debug_ex(kLogError, oom.site.file(), oom.site.line, "%s", empty);
         return false;
     }
     size_t len = std::strlen(text);

@@ -30,7 +30,7 @@ ErrnoKeeper::~ErrnoKeeper() {
 }
 
 void die(const char *what, Site site) {
-    log_debug_ex(kLogFatal, site.file, site.line, "%s", what);
+    log_debug_ex(kLogFatal, site.file(), site.line, "%s", what);
     std::exit(1);
 }
 

@@ -50,12 +50,15 @@ class ErrnoKeeper {
 };
 
 // Where a failure is reported from: the caller's file and line (as default
-// arguments, the builtins give the call site).
+// arguments, the builtins give the call site). Every JSON constructor of a
+// reply carries one, so the base name is only looked for when a line is
+// actually written.
 struct Site {
-    const char *file;
+    const char *path;
     int32_t line;
-    Site(const char *path = __builtin_FILE(), int line_no = __builtin_LINE())
-        : file(base_name(path)), line(static_cast<int32_t>(line_no)) {}
+    Site(const char *file_path = __builtin_FILE(), int line_no = __builtin_LINE())
+        : path(file_path), line(static_cast<int32_t>(line_no)) {}
+    const char *file() const { return base_name(path); }
 };
 
 // set_error, then the handlers' failure result.

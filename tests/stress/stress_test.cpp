@@ -1,0 +1,168 @@
+// Everything at once: platform threads sending set and get commands of the
+// face, analysis and query families, paging and closing sessions while the
+// session timer ticks, and device events forwarded through both broker
+// senders while they drain. Counts are bounded and no thread sleeps for
+// real except the senders' short poll pauses.
+#include <unistd.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "message_service_control.h"
+#include "query_support.h"
+
+namespace query_test {
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+
+constexpr int kRounds = 250;
+constexpr int kEvents = 1000;
+
+// Sender polls and command waits become 1 ms pauses.
+void short_sleep(void *, int32_t) { std::this_thread::sleep_for(1ms); }
+
+std::vector<unsigned char> temp_report(int32_t i) {
+    std::vector<unsigned char> r(28, 0);
+    int32_t ch = i % 16;
+    uint32_t type = static_cast<uint32_t>(i % 2);
+    int32_t raw = 900 + i;
+    uint16_t time[6] = {2024, 3, 15, 10, 20, static_cast<uint16_t>(i % 60)};
+    std::memcpy(&r[4], &ch, 4);
+    std::memcpy(&r[8], &type, 4);
+    std::memcpy(&r[12], time, 12);
+    std::memcpy(&r[24], &raw, 4);
+    return r;
+}
+
+std::vector<unsigned char> traffic_report(int32_t i) {
+    std::vector<unsigned char> r(548, 0);
+    int32_t ch = 0;
+    int32_t lane = i;
+    std::memcpy(&r[4], &lane, 4);
+    std::memcpy(&r[516], &ch, 4);
+    std::memcpy(&r[452], "ring road", 9);
+    return r;
+}
+
+int32_t set(test::Host &host, const std::string &json) {
+    test::Command cmd(json);
+    return cmd_common_set_config(host.data(), &cmd.opit, sizeof cmd.opit);
+}
+
+class StressTest : public QueryTest {
+  protected:
+    void SetUp() override {
+        QueryTest::SetUp();
+        // mktime reads TZ once when it is set, not on every call.
+        setenv("TZ", ":/etc/localtime", 0);
+        tzset();
+        ms_control_reset();
+        os_support_set_sleep_hook(short_sleep, nullptr);
+        char pattern[] = "/tmp/stress_test.XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        scratch = pattern;
+        home = fs::current_path();
+        fs::create_directories(scratch / "var" / "platform");
+        std::ofstream(scratch / "var" / "platform" / "vs_config.json")
+            << R"({"temphummmq":{"type":0,"ip":"127.0.0.1","port":61616,"username":"u","password":"p","isconnect":1,"amq":{"queue":"t"}},)"
+               R"("trafficmq":{"type":0,"ip":"127.0.0.1","port":61616,"username":"u","password":"p","isconnect":1,"amq":{"queue":"f"}}})";
+        fs::current_path(scratch);
+        ASSERT_EQ(cmd_update_config(), 1);
+        ASSERT_EQ(ms_control_wait_producers(2, 5000), 2);
+        host.channel(0).put<uint32_t>(test::channel_offset::kTrafficFlowEnable, 1);
+    }
+    void TearDown() override {
+        fs::remove(scratch / "var" / "platform" / "vs_config.json");
+        cmd_update_config();
+        EXPECT_EQ(ms_control_wait_producers(0, 5000), 0);
+        fs::current_path(home);
+        fs::remove_all(scratch);
+        os_support_set_sleep_hook(nullptr, nullptr);
+    }
+
+    fs::path scratch, home;
+};
+
+TEST_F(StressTest, CommandsTimersAndEventsRunTogether) {
+    auto page = face_page(1000000, 20);
+    sdk_sim_set_answer("NetClient_FaceConfig", zel::FACE_CMD_SEARCH, 0, 0, page.data(),
+                       static_cast<int32_t>(page.size() * sizeof page[0]));
+    const int32_t delivered_before = ms_control_delivered_count();
+
+    std::atomic<int> failures{0};
+    auto commands = [&](int seed) {
+        for (int i = 0; i < kRounds; ++i) {
+            const std::string ch = std::to_string((seed + i) % 16);
+            if (set(host, R"({"command":8,"ch":)" + ch + R"(,"enable":1})") != 1)
+                ++failures;
+            if (get(host, R"({"command":10,"ch":)" + ch + "}").result != 1)
+                ++failures;
+            if (get(host, R"({"command":19,"ch":)" + ch + "}").result != 1)
+                ++failures;
+            if (set(host, R"({"command":3,"libuuid":"u","similar":50,"status":0,"ch_list":[1,2]})") != 1)
+                ++failures;
+            // A refusal on the way.
+            if (set(host, R"({"command":8,"ch":"x"})") != 0)
+                ++failures;
+        }
+    };
+    std::atomic<int> pages{0}, gone{0}, other{0};
+    auto pager = [&] {
+        for (int i = 0; i < kRounds / 2; ++i) {
+            Outcome opened =
+                get(host, R"({"command":0,"ch":3,"taskid":9,"picname":"p.jpg","libuuid":"lib-1","similar":80})");
+            const std::string fd = std::to_string(int_of(opened.reply, "findfd"));
+            for (int p = 0; p < 3; ++p) {
+                Outcome out = get(host, R"({"command":1,"findfd":)" + fd + R"(,"count":5})");
+                if (out.result == 1)
+                    ++pages;
+                else if (out.err == CMD_ZEL_ENOSESSION)
+                    ++gone;
+                else
+                    ++other;
+            }
+            get(host, R"({"command":2,"findfd":)" + fd + "}");
+        }
+    };
+    // Ticks keep coming while the others work: a session left idle long
+    // enough between two commands may expire, which the pager counts.
+    std::atomic<bool> done{false};
+    auto ticker = [&] {
+        for (int i = 0; i < 20000 && !done; ++i) {
+            os_support_timers_fire();
+            std::this_thread::yield();
+        }
+    };
+    auto events = [&] {
+        for (int i = 0; i < kEvents; ++i) {
+            auto temp = temp_report(i);
+            cmd_main_notify(host.data(), 179, temp.data(), 0);
+            auto traffic = traffic_report(i);
+            cmd_main_notify(host.data(), 124, traffic.data(), 0);
+        }
+    };
+    std::thread ticks(ticker);
+    std::thread workers[] = {std::thread(commands, 0), std::thread(commands, 5), std::thread(pager),
+                             std::thread(pager), std::thread(events)};
+    for (auto &t : workers)
+        t.join();
+    done = true;
+    ticks.join();
+
+    EXPECT_EQ(failures, 0);
+    EXPECT_EQ(other, 0);
+    EXPECT_EQ(pages + gone, 2 * (kRounds / 2) * 3);
+    // Every event reached the broker: nothing was lost or sent twice.
+    EXPECT_EQ(ms_control_wait_delivered(delivered_before + 2 * kEvents, 8000), delivered_before + 2 * kEvents);
+}
+
+}  // namespace
+}  // namespace query_test
