@@ -53,8 +53,7 @@ int32_t run(int32_t (*entry)(void *, void *, int32_t), platform::Host &on, const
 
 // json-c alone: parse the command, read its number, build and serialise
 // the reply and hand over a heap copy, as the library does.
-template <typename Build>
-void floor_once(const char *text, Build build) {
+template <typename Build> void floor_once(const char *text, Build build) {
     json_object *cmd = json_tokener_parse(text);
     json_object *number = nullptr;
     json_object_object_get_ex(cmd, "command", &number);
@@ -70,8 +69,7 @@ void floor_once(const char *text, Build build) {
     json_object_put(cmd);
 }
 
-template <typename Body>
-double ns_per_call(int n, Body body) {
+template <typename Body> double ns_per_call(int n, Body body) {
     auto start = Clock::now();
     for (int i = 0; i < n; ++i)
         body();
@@ -79,8 +77,7 @@ double ns_per_call(int n, Body body) {
 }
 
 template <typename Floor>
-void against_floor(benchmark::State &state, int32_t (*entry)(void *, void *, int32_t), const char *text,
-                   Floor floor) {
+void against_floor(benchmark::State &state, int32_t (*entry)(void *, void *, int32_t), const char *text, Floor floor) {
     if (!init()) {
         state.SkipWithError("init_command_lib failed");
         return;
@@ -117,8 +114,7 @@ BENCHMARK(BM_GetCommandAgainstFloor)->Iterations(10)->Unit(benchmark::kMilliseco
 
 // `work` run on `threads` platform threads at once, each with its own
 // device, kBatch times per thread; calls per second.
-template <typename Work>
-double throughput(int threads, Work work) {
+template <typename Work> double throughput(int threads, Work work) {
     std::vector<std::unique_ptr<platform::Host>> hosts;
     for (int t = 0; t < threads; ++t)
         hosts.push_back(std::make_unique<platform::Host>(1 + t, "BENCH-000" + std::to_string(t)));

@@ -17,14 +17,20 @@
 namespace {
 
 const char *const kRequests[] = {
-    "NetClient_GetDevConfig", "NetClient_GetDevConfig_V5", "NetClient_CmdConfig", "NetClient_GetCommonEnable",
-    "NetClient_VCAGetConfig", "NetClient_FaceConfig", "NetClient_GetChannelNum", "NetClient_Query_V5",
-    "NetClient_GetAlarmConfig", "NetClient_RecvCommand", "NetClient_GetDomePTZ", "NetClient_GetDiskGroup",
-    "NetClient_GetDiskQuotaState", "NetClient_NetFileGetChannelParam", "NetClient_NetFileGetSchedule",
-    "NetClient_GetCDBurnConfig", "NetClient_GetFrameRate", "NetClient_GetVideoSize", "NetClient_GetVideoSizeEx",
-    "NetClient_GetMaxKByteRate", "NetClient_GetVideoSzList", "NetClient_GetDigitalChannelConfig",
-    "NetClient_GetFTPUploadConfig", "NetClient_GetDzTransparentPara", "NetClient_GetProductTypeEx",
-    "NetClient_GetServerVersion_V1", "NetClient_HttpXmlConfig", "NetClient_XmlGetDevConfig",
+    "NetClient_GetDevConfig",       "NetClient_GetDevConfig_V5",
+    "NetClient_CmdConfig",          "NetClient_GetCommonEnable",
+    "NetClient_VCAGetConfig",       "NetClient_FaceConfig",
+    "NetClient_GetChannelNum",      "NetClient_Query_V5",
+    "NetClient_GetAlarmConfig",     "NetClient_RecvCommand",
+    "NetClient_GetDomePTZ",         "NetClient_GetDiskGroup",
+    "NetClient_GetDiskQuotaState",  "NetClient_NetFileGetChannelParam",
+    "NetClient_NetFileGetSchedule", "NetClient_GetCDBurnConfig",
+    "NetClient_GetFrameRate",       "NetClient_GetVideoSize",
+    "NetClient_GetVideoSizeEx",     "NetClient_GetMaxKByteRate",
+    "NetClient_GetVideoSzList",     "NetClient_GetDigitalChannelConfig",
+    "NetClient_GetFTPUploadConfig", "NetClient_GetDzTransparentPara",
+    "NetClient_GetProductTypeEx",   "NetClient_GetServerVersion_V1",
+    "NetClient_HttpXmlConfig",      "NetClient_XmlGetDevConfig",
     "NetClient_XmlSetDevConfig",
 };
 

@@ -46,7 +46,9 @@ int32_t event_cb(void *, uint32_t, uint32_t, void *payload) {
     return 0;
 }
 
-int32_t alarm_cb(void *, uint32_t, uint32_t value, void *, uint32_t extra) { return static_cast<int32_t>(value ^ extra); }
+int32_t alarm_cb(void *, uint32_t, uint32_t value, void *, uint32_t extra) {
+    return static_cast<int32_t>(value ^ extra);
+}
 
 platform::Host &host() {
     static platform::Host h(1, "fuzz-device", 16, "192.0.2.1");
@@ -103,9 +105,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     // Text fields the events print: device id, address, export file name
     // and the waiting command.
     platform::Host &h = host();
-    const struct {
-        size_t at, width;
-    } texts[] = {{20, 60}, {80, 18}, {31572, 260}, {31952, 32}};
+    const struct { size_t at, width; } texts[] = {{20, 60}, {80, 18}, {31572, 260}, {31952, 32}};
     for (const auto &t : texts) {
         std::vector<char> fill(t.width, '\0');
         if ((flags & 4) != 0 && size > 0)

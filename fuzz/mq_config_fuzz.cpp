@@ -29,8 +29,7 @@ fs::path g_scratch;
 
 // Runs `body` with the scratch directory as working directory; the
 // fuzzer's own paths are relative to the original one.
-template <typename Body>
-void in_scratch(Body body) {
+template <typename Body> void in_scratch(Body body) {
     const fs::path home = fs::current_path();
     fs::current_path(g_scratch);
     body();
@@ -62,7 +61,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
         ms_control_reset();
     in_scratch([&] {
         const fs::path file = fs::path("var") / "platform" / "vs_config.json";
-        std::ofstream(file, std::ios::binary).write(reinterpret_cast<const char *>(data), static_cast<std::streamsize>(size));
+        std::ofstream(file, std::ios::binary)
+            .write(reinterpret_cast<const char *>(data), static_cast<std::streamsize>(size));
         cmd_update_config();
         fs::remove(file);
         cmd_update_config();

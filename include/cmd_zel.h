@@ -26,12 +26,12 @@ extern "C" {
 /* The 48-byte command record of the two command entry points. The fields
  * marked platform-owned are neither read nor written by the library. */
 typedef struct AsynOpIt_ComCmd {
-    void *platform_0;   /* platform-owned */
-    char *in_buf;       /* JSON text of the command; must not be null */
-    char *out_buf;      /* reply slot: a calloc'd JSON text, freed by the platform */
-    void *platform_24;  /* platform-owned */
-    char *filename;     /* file name, read by get command 8 only */
-    int32_t result;     /* set commands 0, 20 and 80 store their result here */
+    void *platform_0;    /* platform-owned */
+    char *in_buf;        /* JSON text of the command; must not be null */
+    char *out_buf;       /* reply slot: a calloc'd JSON text, freed by the platform */
+    void *platform_24;   /* platform-owned */
+    char *filename;      /* file name, read by get command 8 only */
+    int32_t result;      /* set commands 0, 20 and 80 store their result here */
     int32_t platform_44; /* platform-owned */
 } AsynOpIt_ComCmd;
 

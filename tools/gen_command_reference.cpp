@@ -28,10 +28,8 @@ struct Table {
 };
 
 const Table kTables[] = {
-    {"Set commands (`cmd_common_set_config`)", "set", zel::kSetCommands, zel::kSetCommandCount,
-     zel::find_set_handler},
-    {"Get commands (`cmd_common_get_config`)", "get", zel::kGetCommands, zel::kGetCommandCount,
-     zel::find_get_handler},
+    {"Set commands (`cmd_common_set_config`)", "set", zel::kSetCommands, zel::kSetCommandCount, zel::find_set_handler},
+    {"Get commands (`cmd_common_get_config`)", "get", zel::kGetCommands, zel::kGetCommandCount, zel::find_get_handler},
 };
 
 const char *form_meaning(zel::CallForm form) {
@@ -66,8 +64,7 @@ bool undescribed(const Table &t) {
 }
 
 void reference(const Table &t) {
-    std::printf("\n## %s\n\n| No. | Handler | Form | Takes | Members | Served |\n|---|---|---|---|---|---|\n",
-                t.title);
+    std::printf("\n## %s\n\n| No. | Handler | Form | Takes | Members | Served |\n|---|---|---|---|---|---|\n", t.title);
     for (size_t i = 0; i < t.count; ++i) {
         const zel::CommandInfo &c = t.commands[i];
         if (c.handler == nullptr) {

@@ -37,12 +37,10 @@ class Record {
   public:
     explicit Record(size_t size) : bytes_(size, 0) {}
     void *data() { return bytes_.data(); }
-    template <typename T>
-    void put(size_t offset, T value) {
+    template <typename T> void put(size_t offset, T value) {
         std::memcpy(bytes_.data() + offset, &value, sizeof value);
     }
-    template <typename T>
-    T get(size_t offset) const {
+    template <typename T> T get(size_t offset) const {
         T value;
         std::memcpy(&value, bytes_.data() + offset, sizeof value);
         return value;

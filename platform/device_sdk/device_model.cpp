@@ -50,8 +50,7 @@ constexpr SettingPair kPairs[] = {
  * starts with the switch (0 off, 1 on). */
 constexpr int32_t kDevAnalysisSwitch = 32;
 
-bool switched_off(const Call &call)
-{
+bool switched_off(const Call &call) {
     int32_t enable = 1;
     if (call.in != nullptr && call.in_len >= static_cast<int64_t>(sizeof enable))
         std::memcpy(&enable, call.in, sizeof enable);
@@ -60,40 +59,37 @@ bool switched_off(const Call &call)
 
 bool named(const char *function, const char *name) { return std::string_view(function) == name; }
 
-std::vector<uint8_t> int_bytes(int32_t value)
-{
+std::vector<uint8_t> int_bytes(int32_t value) {
     std::vector<uint8_t> bytes(sizeof value);
     std::memcpy(bytes.data(), &value, sizeof value);
     return bytes;
 }
 
 /* Version texts of the device: eight 64-byte fields. */
-std::vector<uint8_t> version_record(int32_t kind)
-{
+std::vector<uint8_t> version_record(int32_t kind) {
     const char *texts[8] = {"4.19.0", "3.2.7", kind == SDK_SIM_RECORDER ? "NVR 5.1.2" : "IPC 5.1.2",
-                            "2.8.0", "21.12", "1.4.3", "2.0.1", "6.0.9"};
+                            "2.8.0",  "21.12", "1.4.3",
+                            "2.0.1",  "6.0.9"};
     std::vector<uint8_t> record(8 * 64, 0);
     for (size_t i = 0; i < 8; ++i)
         std::memcpy(record.data() + i * 64, texts[i], std::strlen(texts[i]));
     return record;
 }
 
-} // namespace
+}  // namespace
 
-void DeviceModel::add_device(int32_t loginfd, int32_t channels, int32_t kind)
-{
+void DeviceModel::add_device(int32_t loginfd, int32_t channels, int32_t kind) {
     devices_[loginfd] = Device{channels, kind, {}};
     std::erase_if(settings_, [loginfd](const auto &entry) { return std::get<0>(entry.first) == loginfd; });
 }
 
-void DeviceModel::clear()
-{
+void DeviceModel::clear() {
     devices_.clear();
     settings_.clear();
 }
 
-std::optional<Answer> DeviceModel::answer(const Call &call, const char *function, std::vector<sdk_sim_event> &reported)
-{
+std::optional<Answer> DeviceModel::answer(const Call &call, const char *function,
+                                          std::vector<sdk_sim_event> &reported) {
     auto device = devices_.find(call.loginfd);
     if (device == devices_.end())
         return std::nullopt;
@@ -122,8 +118,8 @@ std::optional<Answer> DeviceModel::answer(const Call &call, const char *function
         Key key{call.loginfd, pair, p.file_cmd != nullptr ? p.file_cmd(call.cmd) : call.cmd, call.ch};
         if (sets) {
             const auto *bytes = static_cast<const uint8_t *>(call.in);
-            settings_[key] = p.kept == Kept::Record ? std::vector<uint8_t>(bytes, bytes + call.in_len)
-                                                    : int_bytes(call.args[0]);
+            settings_[key] =
+                p.kept == Kept::Record ? std::vector<uint8_t>(bytes, bytes + call.in_len) : int_bytes(call.args[0]);
             return Answer{};
         }
         auto kept = settings_.find(key);
@@ -134,4 +130,4 @@ std::optional<Answer> DeviceModel::answer(const Call &call, const char *function
     return std::nullopt;
 }
 
-} // namespace device_sdk_sim
+}  // namespace device_sdk_sim

@@ -16,7 +16,7 @@
 namespace device_sdk_sim {
 
 class DeviceModel {
-public:
+  public:
     void add_device(int32_t loginfd, int32_t channels, int32_t kind);
     void clear();
     /* The device's answer to `call`, or nothing when the call is not the
@@ -25,7 +25,7 @@ public:
      * to `reported`, for the platform's event hook. */
     std::optional<Answer> answer(const Call &call, const char *function, std::vector<sdk_sim_event> &reported);
 
-private:
+  private:
     struct Device {
         int32_t channels;
         int32_t kind;
@@ -38,6 +38,6 @@ private:
     std::map<Key, std::vector<uint8_t>> settings_;
 };
 
-} // namespace device_sdk_sim
+}  // namespace device_sdk_sim
 
 #endif

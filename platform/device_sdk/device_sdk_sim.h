@@ -133,22 +133,22 @@ SDK_SIM_EXPORT void sdk_sim_reset(void);
  * "NetClient_GetDevConfig") with sub-command `cmd` or SDK_SIM_ANY. `out` is
  * copied (NULL with out_len 0 for none). Returns 0, or -1 when refused: an
  * unknown function name, out_len < 0, or out NULL with out_len > 0. */
-SDK_SIM_EXPORT int32_t sdk_sim_push_answer(const char *function, int32_t cmd, int32_t result,
-                                           int32_t last_error, const void *out, int32_t out_len);
+SDK_SIM_EXPORT int32_t sdk_sim_push_answer(const char *function, int32_t cmd, int32_t result, int32_t last_error,
+                                           const void *out, int32_t out_len);
 
 /* Set the standing answer for (function, cmd), replacing an earlier one. */
-SDK_SIM_EXPORT int32_t sdk_sim_set_answer(const char *function, int32_t cmd, int32_t result,
-                                          int32_t last_error, const void *out, int32_t out_len);
+SDK_SIM_EXPORT int32_t sdk_sim_set_answer(const char *function, int32_t cmd, int32_t result, int32_t last_error,
+                                          const void *out, int32_t out_len);
 
 typedef struct sdk_sim_call {
-    const char *function;  /* e.g. "NetClient_SetDevConfig" */
+    const char *function; /* e.g. "NetClient_SetDevConfig" */
     int32_t loginfd;
-    int32_t cmd;           /* SDK_SIM_ANY when the function has no sub-command */
-    int32_t ch;            /* SDK_SIM_ANY when the function has no channel */
-    int32_t args[4];       /* the other scalar arguments in order, then 0 */
-    const uint8_t *in;     /* copy of the input record; NULL when in_len is 0 */
+    int32_t cmd;       /* SDK_SIM_ANY when the function has no sub-command */
+    int32_t ch;        /* SDK_SIM_ANY when the function has no channel */
+    int32_t args[4];   /* the other scalar arguments in order, then 0 */
+    const uint8_t *in; /* copy of the input record; NULL when in_len is 0 */
     int32_t in_len;
-    const char *text[2];   /* copies of text arguments, NULL when absent */
+    const char *text[2]; /* copies of text arguments, NULL when absent */
 } sdk_sim_call;
 
 /* Number of calls logged since the last reset. */

@@ -438,6 +438,6 @@ static_assert(offsetof(FaceCounts, sample) == 8);
 static_assert(offsetof(FaceCounts, custom) == 12);
 static_assert(offsetof(FaceCounts, reserved) == 16);
 
-} // namespace device_sdk_sim::face
+}  // namespace device_sdk_sim::face
 
 #endif

@@ -16,28 +16,19 @@ constexpr int32_t kRefused = 1;
 constexpr int32_t kNotFound = 2;
 
 /* Texts are compared within their field: the field need not be terminated. */
-template <size_t N>
-std::string_view text(const char (&field)[N])
-{
-    return {field, strnlen(field, N)};
-}
+template <size_t N> std::string_view text(const char (&field)[N]) { return {field, strnlen(field, N)}; }
 
-template <size_t N, size_t M>
-void copy(char (&to)[N], const char (&from)[M])
-{
+template <size_t N, size_t M> void copy(char (&to)[N], const char (&from)[M]) {
     static_assert(N >= M);
     std::memcpy(to, from, M);
 }
 
-template <typename Record>
-std::vector<uint8_t> bytes_of(const Record *records, size_t count)
-{
+template <typename Record> std::vector<uint8_t> bytes_of(const Record *records, size_t count) {
     const auto *begin = reinterpret_cast<const uint8_t *>(records);
     return {begin, begin + count * sizeof(Record)};
 }
 
-Answer reply(int32_t result, int32_t detail = 0)
-{
+Answer reply(int32_t result, int32_t detail = 0) {
     Reply r{};
     r.size = sizeof r;
     r.result = result;
@@ -46,9 +37,7 @@ Answer reply(int32_t result, int32_t detail = 0)
 }
 
 /* The request record of a call, or nothing when the caller passed less. */
-template <typename Record>
-std::optional<Record> request(const Call &call)
-{
+template <typename Record> std::optional<Record> request(const Call &call) {
     if (call.in == nullptr || call.in_len < static_cast<int64_t>(sizeof(Record)))
         return std::nullopt;
     Record r;
@@ -60,8 +49,7 @@ std::optional<Record> request(const Call &call)
  * carrying the total and the number of records in the page. An empty page is
  * one zeroed record that says so. */
 template <typename Result>
-Answer page(std::vector<Result> all, int32_t page_no, int32_t Result::*total, int32_t Result::*page_count)
-{
+Answer page(std::vector<Result> all, int32_t page_no, int32_t Result::*total, int32_t Result::*page_count) {
     size_t first = page_no < 0 ? all.size() : std::min(all.size(), static_cast<size_t>(page_no) * kPageRecords);
     size_t count = std::min(all.size() - first, static_cast<size_t>(kPageRecords));
     std::vector<Result> records(all.begin() + static_cast<ptrdiff_t>(first),
@@ -75,8 +63,7 @@ Answer page(std::vector<Result> all, int32_t page_no, int32_t Result::*total, in
     return Answer{0, std::nullopt, bytes_of(records.data(), records.size())};
 }
 
-FaceResult face_result(const Library &lib, const Face &f, int32_t index)
-{
+FaceResult face_result(const Library &lib, const Face &f, int32_t index) {
     FaceResult r{};
     r.ch = f.ch;
     r.index = index;
@@ -101,16 +88,14 @@ FaceResult face_result(const Library &lib, const Face &f, int32_t index)
 }
 
 /* `minutes` after `t`, kept within the hour so the synthetic times stay valid. */
-Time later(Time t, int32_t minutes)
-{
+Time later(Time t, int32_t minutes) {
     t.minute = static_cast<uint16_t>((t.minute + minutes) % 60);
     return t;
 }
 
-} // namespace
+}  // namespace
 
-std::optional<Answer> FaceStore::face_config(const Call &call)
-{
+std::optional<Answer> FaceStore::face_config(const Call &call) {
     auto refuse = [] { return Answer{-1, 0, {}}; };
     switch (call.cmd) {
     case kEditLibrary:
@@ -153,13 +138,11 @@ std::optional<Answer> FaceStore::face_config(const Call &call)
         if (auto in = request<SnapPageRequest>(call))
             return snap_page(*in);
         return refuse();
-    default:
-        return std::nullopt;
+    default: return std::nullopt;
     }
 }
 
-Answer FaceStore::counts() const
-{
+Answer FaceStore::counts() const {
     FaceCounts c{};
     c.size = sizeof c;
     for (const StoredLibrary &lib : libraries_)
@@ -168,8 +151,7 @@ Answer FaceStore::counts() const
     return Answer{0, std::nullopt, bytes_of(&c, 1)};
 }
 
-FaceStore::StoredLibrary *FaceStore::library(const char *uuid)
-{
+FaceStore::StoredLibrary *FaceStore::library(const char *uuid) {
     std::string_view wanted(uuid, strnlen(uuid, sizeof(Library::uuid)));
     for (StoredLibrary &lib : libraries_)
         if (text(lib.record.uuid) == wanted)
@@ -177,8 +159,7 @@ FaceStore::StoredLibrary *FaceStore::library(const char *uuid)
     return nullptr;
 }
 
-Answer FaceStore::edit_library(const Library &in)
-{
+Answer FaceStore::edit_library(const Library &in) {
     if (text(in.uuid).empty())
         return reply(kRefused);
     StoredLibrary *lib = library(in.uuid);
@@ -196,19 +177,16 @@ Answer FaceStore::edit_library(const Library &in)
     return reply(kDone);
 }
 
-Answer FaceStore::delete_library(const LibraryKey &in)
-{
-    auto it = std::find_if(libraries_.begin(), libraries_.end(), [&](const StoredLibrary &lib) {
-        return text(lib.record.uuid) == text(in.uuid);
-    });
+Answer FaceStore::delete_library(const LibraryKey &in) {
+    auto it = std::find_if(libraries_.begin(), libraries_.end(),
+                           [&](const StoredLibrary &lib) { return text(lib.record.uuid) == text(in.uuid); });
     if (it == libraries_.end())
         return reply(kNotFound);
     libraries_.erase(it);
     return reply(kDone, 100);
 }
 
-Answer FaceStore::edit_face(const Face &in)
-{
+Answer FaceStore::edit_face(const Face &in) {
     StoredLibrary *lib = library(in.lib_uuid);
     if (lib == nullptr || text(in.face_uuid).empty())
         return reply(kRefused);
@@ -231,8 +209,7 @@ Answer FaceStore::edit_face(const Face &in)
     return reply(kDone);
 }
 
-Answer FaceStore::delete_face(const FaceKey &in)
-{
+Answer FaceStore::delete_face(const FaceKey &in) {
     StoredLibrary *lib = library(in.lib_uuid);
     if (lib == nullptr)
         return reply(kNotFound);
@@ -247,8 +224,7 @@ Answer FaceStore::delete_face(const FaceKey &in)
     return reply(kDone);
 }
 
-Answer FaceStore::libraries(const LibraryPageRequest &in) const
-{
+Answer FaceStore::libraries(const LibraryPageRequest &in) const {
     std::vector<LibraryResult> all;
     for (const StoredLibrary &lib : libraries_) {
         LibraryResult r{};
@@ -267,8 +243,7 @@ Answer FaceStore::libraries(const LibraryPageRequest &in) const
     return page(all, in.page_no, &LibraryResult::total, &LibraryResult::page_count);
 }
 
-Answer FaceStore::query_faces(const FaceQueryRequest &in) const
-{
+Answer FaceStore::query_faces(const FaceQueryRequest &in) const {
     std::vector<FaceResult> all;
     for (const StoredLibrary &lib : libraries_) {
         if (!text(in.lib_uuid).empty() && text(in.lib_uuid) != text(lib.record.uuid))
@@ -280,8 +255,7 @@ Answer FaceStore::query_faces(const FaceQueryRequest &in) const
     return page(all, in.page_no, &FaceResult::total, &FaceResult::page_count);
 }
 
-Answer FaceStore::search_by_picture(const PictureSearchRequest &in) const
-{
+Answer FaceStore::search_by_picture(const PictureSearchRequest &in) const {
     // Every face of the library resembles the picture a little less than the
     // one before; those at or above the asked similarity are found.
     std::vector<FaceResult> all;
@@ -302,8 +276,7 @@ Answer FaceStore::search_by_picture(const PictureSearchRequest &in) const
     return page(all, in.page_no, &FaceResult::total, &FaceResult::page_count);
 }
 
-Answer FaceStore::start_snap_search(const SnapSearchRequest &in)
-{
+Answer FaceStore::start_snap_search(const SnapSearchRequest &in) {
     constexpr int32_t kMaxChannels = 64;
     if (in.channels == nullptr || in.channel_count < 0 || in.channel_count > kMaxChannels ||
         in.entry_size != static_cast<int32_t>(sizeof(ChannelEntry)))
@@ -330,12 +303,11 @@ Answer FaceStore::start_snap_search(const SnapSearchRequest &in)
     return Answer{};
 }
 
-Answer FaceStore::snap_page(const SnapPageRequest &in) const
-{
+Answer FaceStore::snap_page(const SnapPageRequest &in) const {
     auto it = snap_searches_.find(in.task_id);
     if (it == snap_searches_.end())
         return page(std::vector<SnapResult>{}, 0, &SnapResult::total, &SnapResult::page_count);
     return page(it->second, in.page_no, &SnapResult::total, &SnapResult::page_count);
 }
 
-} // namespace device_sdk_sim
+}  // namespace device_sdk_sim

@@ -14,14 +14,14 @@
 namespace device_sdk_sim {
 
 class FaceStore {
-public:
+  public:
     /* The answer to NetClient_FaceConfig sub-command `cmd`, or nothing for a
      * sub-command the recorder leaves to the programmed answers. */
     std::optional<Answer> face_config(const Call &call);
     /* The answer to the face count query (GetDevConfig kDevFaceCounts). */
     Answer counts() const;
 
-private:
+  private:
     struct StoredLibrary {
         face::Library record;
         std::vector<face::Face> faces;
@@ -41,12 +41,12 @@ private:
 
     StoredLibrary *library(const char *uuid);
 
-    std::vector<StoredLibrary> libraries_;  /* in the order they were added */
+    std::vector<StoredLibrary> libraries_; /* in the order they were added */
     int32_t next_library_key_ = 1;
     int32_t next_face_key_ = 1;
-    std::map<int32_t, std::vector<face::SnapResult>> snap_searches_;  /* by task id */
+    std::map<int32_t, std::vector<face::SnapResult>> snap_searches_; /* by task id */
 };
 
-} // namespace device_sdk_sim
+}  // namespace device_sdk_sim
 
 #endif

@@ -18,31 +18,64 @@ namespace {
 
 /* Every request function; answers are keyed by these (canonical) pointers. */
 constexpr const char *kFunctions[] = {
-    "NetClient_GetDevConfig", "NetClient_SetDevConfig", "NetClient_GetDevConfig_V5",
-    "NetClient_CmdConfig", "NetClient_GetCommonEnable", "NetClient_SetCommonEnable",
-    "NetClient_VCAGetConfig", "NetClient_VCASetConfig", "NetClient_FaceConfig",
-    "NetClient_GetChannelNum", "NetClient_Query_V5", "NetClient_GetAlarmConfig",
-    "NetClient_SetAlarmConfig", "NetClient_SendCommand", "NetClient_RecvCommand",
-    "NetClient_GetDomePTZ", "NetClient_SetDomePTZ", "NetClient_DeviceCtrlEx",
-    "NetClient_SetDiskGroup", "NetClient_GetDiskGroup", "NetClient_SetDiskQuota",
-    "NetClient_GetDiskQuotaState", "NetClient_NetFileSetChannelParam",
-    "NetClient_NetFileGetChannelParam", "NetClient_NetFileGetSchedule",
-    "NetClient_NetFileLockFile", "NetClient_SetCDBurnConfig", "NetClient_GetCDBurnConfig",
-    "NetClient_SetDevDiskConfig", "NetClient_DiskSetUsage", "NetClient_GetSysInfo",
-    "NetClient_SetHDTimeRangeParam", "NetClient_SetFrameRate", "NetClient_GetFrameRate",
-    "NetClient_GetVideoSize", "NetClient_SetVideoSize", "NetClient_GetVideoSizeEx",
-    "NetClient_SetMaxKByteRate", "NetClient_GetMaxKByteRate", "NetClient_GetVideoSzList",
-    "NetClient_SetVideoCombine", "NetClient_GetDigitalChannelConfig",
-    "NetClient_SetDigitalChannelConfig", "NetClient_GetFTPUploadConfig",
-    "NetClient_SetFTPUploadConfig", "NetClient_GetDzTransparentPara",
-    "NetClient_SetDzTransparentPara", "NetClient_GetProductTypeEx",
-    "NetClient_GetServerVersion_V1", "NetClient_Upgrade_V4", "NetClient_GetUpgradePercent",
-    "NetClient_ModifyPwd", "NetClient_HttpXmlConfig", "NetClient_XmlGetDevConfig",
+    "NetClient_GetDevConfig",
+    "NetClient_SetDevConfig",
+    "NetClient_GetDevConfig_V5",
+    "NetClient_CmdConfig",
+    "NetClient_GetCommonEnable",
+    "NetClient_SetCommonEnable",
+    "NetClient_VCAGetConfig",
+    "NetClient_VCASetConfig",
+    "NetClient_FaceConfig",
+    "NetClient_GetChannelNum",
+    "NetClient_Query_V5",
+    "NetClient_GetAlarmConfig",
+    "NetClient_SetAlarmConfig",
+    "NetClient_SendCommand",
+    "NetClient_RecvCommand",
+    "NetClient_GetDomePTZ",
+    "NetClient_SetDomePTZ",
+    "NetClient_DeviceCtrlEx",
+    "NetClient_SetDiskGroup",
+    "NetClient_GetDiskGroup",
+    "NetClient_SetDiskQuota",
+    "NetClient_GetDiskQuotaState",
+    "NetClient_NetFileSetChannelParam",
+    "NetClient_NetFileGetChannelParam",
+    "NetClient_NetFileGetSchedule",
+    "NetClient_NetFileLockFile",
+    "NetClient_SetCDBurnConfig",
+    "NetClient_GetCDBurnConfig",
+    "NetClient_SetDevDiskConfig",
+    "NetClient_DiskSetUsage",
+    "NetClient_GetSysInfo",
+    "NetClient_SetHDTimeRangeParam",
+    "NetClient_SetFrameRate",
+    "NetClient_GetFrameRate",
+    "NetClient_GetVideoSize",
+    "NetClient_SetVideoSize",
+    "NetClient_GetVideoSizeEx",
+    "NetClient_SetMaxKByteRate",
+    "NetClient_GetMaxKByteRate",
+    "NetClient_GetVideoSzList",
+    "NetClient_SetVideoCombine",
+    "NetClient_GetDigitalChannelConfig",
+    "NetClient_SetDigitalChannelConfig",
+    "NetClient_GetFTPUploadConfig",
+    "NetClient_SetFTPUploadConfig",
+    "NetClient_GetDzTransparentPara",
+    "NetClient_SetDzTransparentPara",
+    "NetClient_GetProductTypeEx",
+    "NetClient_GetServerVersion_V1",
+    "NetClient_Upgrade_V4",
+    "NetClient_GetUpgradePercent",
+    "NetClient_ModifyPwd",
+    "NetClient_HttpXmlConfig",
+    "NetClient_XmlGetDevConfig",
     "NetClient_XmlSetDevConfig",
 };
 
-const char *canonical_name(const char *function)
-{
+const char *canonical_name(const char *function) {
     if (function == nullptr)
         return nullptr;
     for (const char *name : kFunctions)
@@ -66,7 +99,7 @@ struct PendingUpgrade {
     upgrade_complete_cb on_complete;
 };
 
-using AnswerKey = std::pair<const char *, int32_t>;  /* canonical name, cmd */
+using AnswerKey = std::pair<const char *, int32_t>; /* canonical name, cmd */
 
 /* The state's lock is held for a map lookup and an append, far shorter than
  * putting a thread to sleep and waking it: a caller that finds it taken
@@ -74,8 +107,7 @@ using AnswerKey = std::pair<const char *, int32_t>;  /* canonical name, cmd */
  * not turn into a system call each. */
 class BriefLock {
   public:
-    void lock()
-    {
+    void lock() {
         for (int i = 0; i < kTries; ++i) {
             if (mutex_.try_lock())
                 return;
@@ -87,8 +119,7 @@ class BriefLock {
 
   private:
     static constexpr int kTries = 200;
-    static void relax()
-    {
+    static void relax() {
 #if defined(__x86_64__) || defined(__i386__)
         __builtin_ia32_pause();
 #endif
@@ -100,7 +131,7 @@ struct State {
     BriefLock mutex;
     std::map<AnswerKey, std::deque<Answer>> queued;
     std::map<AnswerKey, Answer> standing;
-    std::deque<LoggedCall> log;  /* a deque keeps logged entries in place as it grows */
+    std::deque<LoggedCall> log; /* a deque keeps logged entries in place as it grows */
     std::map<int32_t, PendingUpgrade> upgrades;
     DeviceModel devices;
 };
@@ -112,14 +143,12 @@ struct EventHook {
     void *ctx = nullptr;
 };
 
-EventHook &event_hook()
-{
+EventHook &event_hook() {
     static EventHook *h = new EventHook;
     return *h;
 }
 
-void report(const std::vector<sdk_sim_event> &events)
-{
+void report(const std::vector<sdk_sim_event> &events) {
     if (events.empty())
         return;
     EventHook &h = event_hook();
@@ -130,8 +159,7 @@ void report(const std::vector<sdk_sim_event> &events)
         h.hook(h.ctx, &e);
 }
 
-State &state()
-{
+State &state() {
     /* Never destroyed: threads the caller left running may still call in at exit. */
     static State *s = new State;
     return *s;
@@ -148,8 +176,7 @@ thread_local ThreadLastError t_last_error;
 
 /* The one place that decides a request's answer: a queued answer first, then
  * the simulated device of the login, then a standing answer. */
-Answer answer_for(State &s, const Call &call, const char *function, std::vector<sdk_sim_event> &reported)
-{
+Answer answer_for(State &s, const Call &call, const char *function, std::vector<sdk_sim_event> &reported) {
     for (int32_t cmd : {call.cmd, static_cast<int32_t>(SDK_SIM_ANY)}) {
         auto it = s.queued.find({function, cmd});
         if (it != s.queued.end() && !it->second.empty()) {
@@ -168,8 +195,7 @@ Answer answer_for(State &s, const Call &call, const char *function, std::vector<
     return Answer{};
 }
 
-LoggedCall log_entry(const Call &call, const char *function)
-{
+LoggedCall log_entry(const Call &call, const char *function) {
     LoggedCall entry{function, call.loginfd, call.cmd, call.ch, call.args, {}, call.text};
     if (call.in != nullptr && call.in_len > 0) {
         const auto *bytes = static_cast<const uint8_t *>(call.in);
@@ -178,9 +204,8 @@ LoggedCall log_entry(const Call &call, const char *function)
     return entry;
 }
 
-int32_t program_answer(bool queue, const char *function, int32_t cmd, int32_t result,
-                       int32_t last_error, const void *out, int32_t out_len)
-{
+int32_t program_answer(bool queue, const char *function, int32_t cmd, int32_t result, int32_t last_error,
+                       const void *out, int32_t out_len) {
     const char *name = canonical_name(function);
     if (name == nullptr || out_len < 0 || (out == nullptr && out_len > 0))
         return -1;
@@ -198,10 +223,9 @@ int32_t program_answer(bool queue, const char *function, int32_t cmd, int32_t re
     return 0;
 }
 
-} // namespace
+}  // namespace
 
-Answer handle_call(const Call &call)
-{
+Answer handle_call(const Call &call) {
     const char *function = canonical_name(call.function);
     if (function == nullptr)
         std::abort();
@@ -222,8 +246,7 @@ Answer handle_call(const Call &call)
     return a;
 }
 
-void remember_upgrade(int32_t loginfd, upgrade_complete_cb on_complete)
-{
+void remember_upgrade(int32_t loginfd, upgrade_complete_cb on_complete) {
     State &s = state();
     std::lock_guard lock(s.mutex);
     if (on_complete != nullptr)
@@ -232,19 +255,15 @@ void remember_upgrade(int32_t loginfd, upgrade_complete_cb on_complete)
         s.upgrades.erase(loginfd);
 }
 
-int32_t thread_last_error()
-{
-    return t_last_error.generation == g_generation.load() ? t_last_error.value : 0;
-}
+int32_t thread_last_error() { return t_last_error.generation == g_generation.load() ? t_last_error.value : 0; }
 
-} // namespace device_sdk_sim
+}  // namespace device_sdk_sim
 
 using namespace device_sdk_sim;
 
 extern "C" {
 
-void sdk_sim_reset(void)
-{
+void sdk_sim_reset(void) {
     ErrnoGuard guard;
     {
         State &s = state();
@@ -260,8 +279,7 @@ void sdk_sim_reset(void)
     sdk_sim_set_event_hook(nullptr, nullptr);
 }
 
-void sdk_sim_set_event_hook(sdk_sim_event_hook hook, void *ctx)
-{
+void sdk_sim_set_event_hook(sdk_sim_event_hook hook, void *ctx) {
     ErrnoGuard guard;
     EventHook &h = event_hook();
     std::lock_guard lock(h.mutex);
@@ -269,22 +287,19 @@ void sdk_sim_set_event_hook(sdk_sim_event_hook hook, void *ctx)
     h.ctx = ctx;
 }
 
-int32_t sdk_sim_push_answer(const char *function, int32_t cmd, int32_t result, int32_t last_error,
-                            const void *out, int32_t out_len)
-{
+int32_t sdk_sim_push_answer(const char *function, int32_t cmd, int32_t result, int32_t last_error, const void *out,
+                            int32_t out_len) {
     ErrnoGuard guard;
     return program_answer(true, function, cmd, result, last_error, out, out_len);
 }
 
-int32_t sdk_sim_set_answer(const char *function, int32_t cmd, int32_t result, int32_t last_error,
-                           const void *out, int32_t out_len)
-{
+int32_t sdk_sim_set_answer(const char *function, int32_t cmd, int32_t result, int32_t last_error, const void *out,
+                           int32_t out_len) {
     ErrnoGuard guard;
     return program_answer(false, function, cmd, result, last_error, out, out_len);
 }
 
-int32_t sdk_sim_add_device(int32_t loginfd, int32_t channels, int32_t kind)
-{
+int32_t sdk_sim_add_device(int32_t loginfd, int32_t channels, int32_t kind) {
     ErrnoGuard guard;
     if (channels < 0 || (kind != SDK_SIM_CAMERA && kind != SDK_SIM_RECORDER))
         return -1;
@@ -294,16 +309,14 @@ int32_t sdk_sim_add_device(int32_t loginfd, int32_t channels, int32_t kind)
     return 0;
 }
 
-int32_t sdk_sim_call_count(void)
-{
+int32_t sdk_sim_call_count(void) {
     ErrnoGuard guard;
     State &s = state();
     std::lock_guard lock(s.mutex);
     return static_cast<int32_t>(s.log.size());
 }
 
-int32_t sdk_sim_get_call(int32_t index, sdk_sim_call *call)
-{
+int32_t sdk_sim_get_call(int32_t index, sdk_sim_call *call) {
     ErrnoGuard guard;
     State &s = state();
     std::lock_guard lock(s.mutex);
@@ -322,8 +335,7 @@ int32_t sdk_sim_get_call(int32_t index, sdk_sim_call *call)
     return 1;
 }
 
-int32_t sdk_sim_fire_upgrade_complete(int32_t loginfd, int32_t state_code)
-{
+int32_t sdk_sim_fire_upgrade_complete(int32_t loginfd, int32_t state_code) {
     ErrnoGuard guard;
     upgrade_complete_cb cb = nullptr;
     {
@@ -335,8 +347,8 @@ int32_t sdk_sim_fire_upgrade_complete(int32_t loginfd, int32_t state_code)
         cb = it->second.on_complete;
         s.upgrades.erase(it);
     }
-    cb(loginfd, state_code, 0);  /* outside the lock: the callback may call the SDK */
+    cb(loginfd, state_code, 0); /* outside the lock: the callback may call the SDK */
     return 1;
 }
 
-} // extern "C"
+}  // extern "C"

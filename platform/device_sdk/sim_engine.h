@@ -20,32 +20,32 @@ namespace device_sdk_sim {
 
 /* Restores errno on scope exit: every exported function leaves it unchanged. */
 class ErrnoGuard {
-public:
+  public:
     ErrnoGuard() : saved_(errno) {}
     ~ErrnoGuard() { errno = saved_; }
     ErrnoGuard(const ErrnoGuard &) = delete;
     ErrnoGuard &operator=(const ErrnoGuard &) = delete;
 
-private:
+  private:
     int saved_;
 };
 
 /* One request as the caller made it. Pointers are the caller's and valid only
  * during the call; the engine copies what it keeps. */
 struct Call {
-    const char *function = nullptr;  /* the exported function's name */
+    const char *function = nullptr; /* the exported function's name */
     int32_t loginfd = 0;
     int32_t cmd = SDK_SIM_ANY;
     int32_t ch = SDK_SIM_ANY;
     std::array<int32_t, 4> args{};
-    const void *in = nullptr;        /* input record to log */
+    const void *in = nullptr; /* input record to log */
     int64_t in_len = 0;
     std::array<std::optional<std::string>, 2> text;
 };
 
 struct Answer {
     int32_t result = 0;
-    std::optional<int32_t> last_error;  /* empty: the thread's last error stays */
+    std::optional<int32_t> last_error; /* empty: the thread's last error stays */
     std::vector<uint8_t> out;
 };
 
@@ -61,6 +61,6 @@ void remember_upgrade(int32_t loginfd, upgrade_complete_cb on_complete);
 /* The last error reported to the calling thread. */
 int32_t thread_last_error();
 
-} // namespace device_sdk_sim
+}  // namespace device_sdk_sim
 
 #endif

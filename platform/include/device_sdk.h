@@ -17,24 +17,30 @@ typedef void (*upgrade_complete_cb)(int32_t loginfd, int32_t state, int32_t extr
 #define NETCLIENT_ALL_CHANNELS 0x7FFFFFFF
 
 int32_t NetClient_GetLastError(void);
-int32_t NetClient_GetDevConfig(int32_t loginfd, int32_t cmd, int32_t ch, void *buf, int32_t buf_len, int32_t *bytes_returned);
+int32_t NetClient_GetDevConfig(int32_t loginfd, int32_t cmd, int32_t ch, void *buf, int32_t buf_len,
+                               int32_t *bytes_returned);
 int32_t NetClient_SetDevConfig(int32_t loginfd, int32_t cmd, int32_t ch, const void *buf, int32_t buf_len);
-int32_t NetClient_GetDevConfig_V5(int32_t loginfd, int32_t cmd, const void *in, int32_t in_len, void *out, int32_t out_len);
-int32_t NetClient_CmdConfig(int32_t loginfd, int32_t cmd, int32_t ch, const void *in, int32_t in_len, void *out, int32_t out_len);
+int32_t NetClient_GetDevConfig_V5(int32_t loginfd, int32_t cmd, const void *in, int32_t in_len, void *out,
+                                  int32_t out_len);
+int32_t NetClient_CmdConfig(int32_t loginfd, int32_t cmd, int32_t ch, const void *in, int32_t in_len, void *out,
+                            int32_t out_len);
 int32_t NetClient_GetCommonEnable(int32_t loginfd, int32_t enable_id, int32_t ch, int32_t *value);
 int32_t NetClient_SetCommonEnable(int32_t loginfd, int32_t enable_id, int32_t ch, int32_t value);
 int32_t NetClient_VCAGetConfig(int32_t loginfd, int32_t cmd, int32_t ch, void *buf, int32_t buf_len);
 int32_t NetClient_VCASetConfig(int32_t loginfd, int32_t cmd, int32_t ch, const void *buf, int32_t buf_len);
-int32_t NetClient_FaceConfig(int32_t loginfd, int32_t cmd, int32_t ch, const void *in, int32_t in_len, void *out, int32_t out_len);
+int32_t NetClient_FaceConfig(int32_t loginfd, int32_t cmd, int32_t ch, const void *in, int32_t in_len, void *out,
+                             int32_t out_len);
 int32_t NetClient_GetChannelNum(int32_t loginfd, int32_t *count);
-int32_t NetClient_Query_V5(int32_t loginfd, int32_t query_type, int32_t ch, const void *in, int32_t in_len, void *out, int32_t out_len);
+int32_t NetClient_Query_V5(int32_t loginfd, int32_t query_type, int32_t ch, const void *in, int32_t in_len, void *out,
+                           int32_t out_len);
 int32_t NetClient_GetAlarmConfig(int32_t loginfd, int32_t ch, int32_t alarm_type, int32_t cmd, void *buf);
 int32_t NetClient_SetAlarmConfig(int32_t loginfd, int32_t ch, int32_t alarm_type, int32_t cmd, const void *buf);
 int32_t NetClient_SendCommand(int32_t loginfd, int32_t cmd, int32_t ch, const void *buf, int32_t buf_len);
 int32_t NetClient_RecvCommand(int32_t loginfd, int32_t cmd, int32_t ch, void *buf, int32_t buf_len);
 int32_t NetClient_GetDomePTZ(int32_t loginfd, int32_t ch, void *buf, int32_t buf_len);
 int32_t NetClient_SetDomePTZ(int32_t loginfd, int32_t ch, const void *buf, int32_t buf_len);
-int32_t NetClient_DeviceCtrlEx(int32_t loginfd, int32_t ch, int32_t action, int32_t param1, int32_t param2, int32_t param3);
+int32_t NetClient_DeviceCtrlEx(int32_t loginfd, int32_t ch, int32_t action, int32_t param1, int32_t param2,
+                               int32_t param3);
 int32_t NetClient_SetDiskGroup(int32_t loginfd, const void *groups, int32_t group_count);
 int32_t NetClient_GetDiskGroup(int32_t loginfd, void *groups, int32_t group_count);
 int32_t NetClient_SetDiskQuota(int32_t loginfd, int32_t ch, const void *buf, int32_t buf_len);
@@ -63,15 +69,19 @@ int32_t NetClient_SetDigitalChannelConfig(int32_t loginfd, int32_t ch, int32_t c
 int32_t NetClient_GetFTPUploadConfig(int32_t loginfd, int32_t cmd, void *buf, int32_t buf_len);
 int32_t NetClient_SetFTPUploadConfig(int32_t loginfd, int32_t cmd, const void *buf, int32_t buf_len);
 int32_t NetClient_GetDzTransparentPara(int32_t loginfd, void *buf, int32_t buf_len, int32_t param1, int32_t param2);
-int32_t NetClient_SetDzTransparentPara(int32_t loginfd, const void *buf, int32_t buf_len, int32_t param1, int32_t param2);
+int32_t NetClient_SetDzTransparentPara(int32_t loginfd, const void *buf, int32_t buf_len, int32_t param1,
+                                       int32_t param2);
 int32_t NetClient_GetProductTypeEx(int32_t loginfd, int32_t *product_type);
 int32_t NetClient_GetServerVersion_V1(int32_t loginfd, void *buf, int32_t buf_len);
-int32_t NetClient_Upgrade_V4(int32_t loginfd, const char *filename, int32_t upgrade_type, upgrade_complete_cb on_complete);
+int32_t NetClient_Upgrade_V4(int32_t loginfd, const char *filename, int32_t upgrade_type,
+                             upgrade_complete_cb on_complete);
 int32_t NetClient_GetUpgradePercent(int32_t loginfd);
 int32_t NetClient_ModifyPwd(int32_t loginfd, const char *username, const char *new_password);
 int32_t NetClient_HttpXmlConfig(int32_t loginfd, void *req, int32_t req_len, void *rep, int32_t rep_len);
-int32_t NetClient_XmlGetDevConfig(int32_t loginfd, int32_t cmd, const void *in, int32_t in_len, void *out, int32_t out_len);
-int32_t NetClient_XmlSetDevConfig(int32_t loginfd, int32_t cmd, const void *buf, int32_t buf_len, void *status, int32_t status_len);
+int32_t NetClient_XmlGetDevConfig(int32_t loginfd, int32_t cmd, const void *in, int32_t in_len, void *out,
+                                  int32_t out_len);
+int32_t NetClient_XmlSetDevConfig(int32_t loginfd, int32_t cmd, const void *buf, int32_t buf_len, void *status,
+                                  int32_t status_len);
 
 #ifdef __cplusplus
 }

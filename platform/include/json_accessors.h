@@ -2,8 +2,8 @@
 #ifndef PLATFORM_JSON_ACCESSORS_H
 #define PLATFORM_JSON_ACCESSORS_H
 
-#include <stdint.h>
 #include <json-c/json.h>
+#include <stdint.h>
 
 #ifdef __cplusplus
 extern "C" {

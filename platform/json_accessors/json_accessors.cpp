@@ -46,19 +46,18 @@
 namespace {
 
 class ErrnoGuard {
-public:
+  public:
     ErrnoGuard() : saved_(errno) {}
     ~ErrnoGuard() { errno = saved_; }
     ErrnoGuard(const ErrnoGuard &) = delete;
     ErrnoGuard &operator=(const ErrnoGuard &) = delete;
 
-private:
+  private:
     int saved_;
 };
 
 /* The member, or NULL when there is nothing usable to read (see above). */
-json_object *member(json_object *obj, const char *key)
-{
+json_object *member(json_object *obj, const char *key) {
     if (obj == nullptr || key == nullptr || !json_object_is_type(obj, json_type_object))
         return nullptr;
     json_object *value = nullptr;
@@ -67,15 +66,12 @@ json_object *member(json_object *obj, const char *key)
     return value; /* NULL for a JSON null member */
 }
 
-bool is_number(const json_object *value)
-{
+bool is_number(const json_object *value) {
     return json_object_is_type(value, json_type_int) || json_object_is_type(value, json_type_double);
 }
 
 /* Truncate toward zero and clamp to T's range. The caller has excluded NaN. */
-template <typename T>
-T clamp_double(double d)
-{
+template <typename T> T clamp_double(double d) {
     /* T's minimum is -2^N, exactly representable; 2^N is the first value above the maximum. */
     constexpr double lower = static_cast<double>(std::numeric_limits<T>::min());
     constexpr double upper = -lower;
@@ -86,9 +82,7 @@ T clamp_double(double d)
     return static_cast<T>(d);
 }
 
-template <typename T>
-T integer_member(json_object *obj, const char *key, T def)
-{
+template <typename T> T integer_member(json_object *obj, const char *key, T def) {
     json_object *value = member(obj, key);
     if (value == nullptr || !is_number(value))
         return def;
@@ -105,13 +99,9 @@ T integer_member(json_object *obj, const char *key, T def)
     return static_cast<T>(v);
 }
 
-bool is_json_space(char c)
-{
-    return c == ' ' || c == '\t' || c == '\n' || c == '\r';
-}
+bool is_json_space(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
 
-bool read_file(const char *path, std::string &text)
-{
+bool read_file(const char *path, std::string &text) {
     FILE *f = std::fopen(path, "rb");
     if (f == nullptr)
         return false;
@@ -124,8 +114,7 @@ bool read_file(const char *path, std::string &text)
     return ok;
 }
 
-json_object *parse_document(const std::string &text)
-{
+json_object *parse_document(const std::string &text) {
     size_t start = 0;
     if (text.compare(0, 3, "\xEF\xBB\xBF") == 0)
         start = 3;
@@ -150,22 +139,19 @@ json_object *parse_document(const std::string &text)
     return doc;
 }
 
-} // namespace
+}  // namespace
 
-JSON_ACCESSOR_EXPORT int32_t json_object_get_field_int(struct json_object *obj, const char *key, int32_t def)
-{
+JSON_ACCESSOR_EXPORT int32_t json_object_get_field_int(struct json_object *obj, const char *key, int32_t def) {
     ErrnoGuard guard;
     return integer_member<int32_t>(obj, key, def);
 }
 
-JSON_ACCESSOR_EXPORT int64_t json_object_get_field_int64(struct json_object *obj, const char *key, int64_t def)
-{
+JSON_ACCESSOR_EXPORT int64_t json_object_get_field_int64(struct json_object *obj, const char *key, int64_t def) {
     ErrnoGuard guard;
     return integer_member<int64_t>(obj, key, def);
 }
 
-JSON_ACCESSOR_EXPORT double json_object_get_field_double(struct json_object *obj, const char *key, double def)
-{
+JSON_ACCESSOR_EXPORT double json_object_get_field_double(struct json_object *obj, const char *key, double def) {
     ErrnoGuard guard;
     json_object *value = member(obj, key);
     if (value == nullptr || !is_number(value))
@@ -173,15 +159,13 @@ JSON_ACCESSOR_EXPORT double json_object_get_field_double(struct json_object *obj
     return json_object_get_double(value);
 }
 
-JSON_ACCESSOR_EXPORT const char *json_object_get_field_string(struct json_object *obj, const char *key)
-{
+JSON_ACCESSOR_EXPORT const char *json_object_get_field_string(struct json_object *obj, const char *key) {
     ErrnoGuard guard;
     json_object *value = member(obj, key);
     return value == nullptr ? nullptr : json_object_get_string(value);
 }
 
-JSON_ACCESSOR_EXPORT struct json_object *json_object_from_file_ex(const char *path)
-{
+JSON_ACCESSOR_EXPORT struct json_object *json_object_from_file_ex(const char *path) {
     ErrnoGuard guard;
     std::string text;
     if (path == nullptr || !read_file(path, text))

@@ -64,7 +64,7 @@ class EmbeddedBackend : public Backend {
     int32_t failing_sends_ = 0;
     bool hold_ = false;
     int32_t held_ = 0;
-    size_t awaited_ = SIZE_MAX;  // delivery count a waiter wants; wakes it only then
+    size_t awaited_ = SIZE_MAX;          // delivery count a waiter wants; wakes it only then
     std::deque<std::string> delivered_;  // grows without moving what it holds
     std::string sink_;
 };

@@ -111,8 +111,8 @@ void EmbeddedBackend::write_sink(std::string_view kind, std::string_view text) {
     FILE *out = to_stdout ? stdout : std::fopen(sink_.c_str(), "a");
     if (out == nullptr)
         return;
-    std::fprintf(out, "[broker %.*s] %.*s\n", static_cast<int>(kind.size()), kind.data(),
-                 static_cast<int>(text.size()), text.data());
+    std::fprintf(out, "[broker %.*s] %.*s\n", static_cast<int>(kind.size()), kind.data(), static_cast<int>(text.size()),
+                 text.data());
     if (to_stdout)
         std::fflush(out);
     else

@@ -67,7 +67,8 @@ json_object *member(json_object *obj, const char *key) {
 
 int64_t int64_member(json_object *obj, const char *key, int64_t def) {
     json_object *value = member(obj, key);
-    if (value == nullptr || !(json_object_is_type(value, json_type_int) || json_object_is_type(value, json_type_double)))
+    if (value == nullptr ||
+        !(json_object_is_type(value, json_type_int) || json_object_is_type(value, json_type_double)))
         return def;
     return json_object_get_int64(value);
 }

@@ -53,18 +53,12 @@ constexpr size_t kListDataOffset = align_up(sizeof(adt_dlist_node));
 constexpr size_t kHashValueOffset = align_up(sizeof(hash_node));
 constexpr size_t kInitialBuckets = 16;
 
-unsigned char *list_data(adt_dlist_node *node) {
-    return reinterpret_cast<unsigned char *>(node) + kListDataOffset;
-}
+unsigned char *list_data(adt_dlist_node *node) { return reinterpret_cast<unsigned char *>(node) + kListDataOffset; }
 
-unsigned char *hash_value(hash_node *node) {
-    return reinterpret_cast<unsigned char *>(node) + kHashValueOffset;
-}
+unsigned char *hash_value(hash_node *node) { return reinterpret_cast<unsigned char *>(node) + kHashValueOffset; }
 
 // The key is stored right after the value.
-unsigned char *hash_key(hash_node *node) {
-    return hash_value(node) + node->value_len;
-}
+unsigned char *hash_key(hash_node *node) { return hash_value(node) + node->value_len; }
 
 bool unlink_node(adt_dlist *list, adt_dlist_node *node, adt_dlist_node **following) {
     if (!list || !node || node->owner != list) {
@@ -96,9 +90,7 @@ uint64_t hash_bytes(const void *key, int32_t len) {
     return h;
 }
 
-hash_node **bucket_of(hash_table *t, uint64_t hash) {
-    return &t->buckets[hash & (t->bucket_count - 1)];
-}
+hash_node **bucket_of(hash_table *t, uint64_t hash) { return &t->buckets[hash & (t->bucket_count - 1)]; }
 
 // Doubles the bucket array once the table holds as many nodes as buckets.
 // Nodes are relinked, not moved. If memory runs out the table keeps working
@@ -167,17 +159,11 @@ int32_t adt_dlist_add(adt_dlist_t *list, adt_dlist_node_t *pos, const void *elem
     return 1;
 }
 
-adt_dlist_node_t *adt_dlist_head(adt_dlist_t *list) {
-    return list ? list->head : nullptr;
-}
+adt_dlist_node_t *adt_dlist_head(adt_dlist_t *list) { return list ? list->head : nullptr; }
 
-adt_dlist_node_t *adt_dlist_next(adt_dlist_node_t *node) {
-    return node ? node->next : nullptr;
-}
+adt_dlist_node_t *adt_dlist_next(adt_dlist_node_t *node) { return node ? node->next : nullptr; }
 
-void *adt_dlist_getdata(adt_dlist_node_t *node) {
-    return node ? list_data(node) : nullptr;
-}
+void *adt_dlist_getdata(adt_dlist_node_t *node) { return node ? list_data(node) : nullptr; }
 
 int32_t adt_dlist_delete(adt_dlist_t *list, adt_dlist_node_t *node) {
     ErrnoGuard guard;
@@ -229,8 +215,7 @@ hash_table_t *hash_create(void) {
 // ambiguous.
 int32_t hash_add(hash_table_t *t, const void *key, int32_t key_len, const void *value, int32_t value_len) {
     ErrnoGuard guard;
-    if (!t || !key || key_len <= 0 || value_len < 0 || (!value && value_len > 0) ||
-        hash_find(t, key, key_len)) {
+    if (!t || !key || key_len <= 0 || value_len < 0 || (!value && value_len > 0) || hash_find(t, key, key_len)) {
         return 0;
     }
     const size_t size = kHashValueOffset + static_cast<size_t>(value_len) + static_cast<size_t>(key_len);
@@ -265,9 +250,7 @@ hash_node_t *hash_find(hash_table_t *t, const void *key, int32_t key_len) {
     return nullptr;
 }
 
-void *hash_get_value(hash_node_t *node) {
-    return node ? hash_value(node) : nullptr;
-}
+void *hash_get_value(hash_node_t *node) { return node ? hash_value(node) : nullptr; }
 
 int32_t hash_del(hash_table_t *t, hash_node_t *node) {
     ErrnoGuard guard;

@@ -9,13 +9,13 @@ namespace {
 // Puts errno back to the value it had on construction: errno after a call
 // into this library belongs to the caller alone.
 class ErrnoGuard {
-public:
+  public:
     ErrnoGuard() : saved_(errno) {}
     ~ErrnoGuard() { errno = saved_; }
     ErrnoGuard(const ErrnoGuard &) = delete;
     ErrnoGuard &operator=(const ErrnoGuard &) = delete;
 
-private:
+  private:
     int saved_;
 };
 

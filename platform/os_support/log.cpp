@@ -66,7 +66,7 @@ LogState &log_state() {
 
 // The formatted message: on the stack when short, on the heap otherwise.
 class Message {
-public:
+  public:
     __attribute__((format(printf, 2, 0))) Message(const char *fmt, va_list args) {
         stack_[0] = '\0';
         if (!fmt) {
@@ -95,7 +95,7 @@ public:
     const char *text() const { return heap_ ? heap_.get() : stack_; }
     size_t length() const { return length_; }
 
-private:
+  private:
     char stack_[1024];
     std::unique_ptr<char[]> heap_;
     size_t length_ = 0;
@@ -177,9 +177,8 @@ int32_t log_debug_ex(int32_t level, const char *file, int32_t line, const char *
         char prefix[256];
         const size_t prefix_length = format_prefix(prefix, sizeof prefix, level, file, line);
         char newline[] = "\n";
-        iovec parts[3] = {{prefix, prefix_length},
-                          {const_cast<char *>(message.text()), message.length()},
-                          {newline, 1}};
+        iovec parts[3] = {
+            {prefix, prefix_length}, {const_cast<char *>(message.text()), message.length()}, {newline, 1}};
         std::lock_guard lock(state.write_mutex);
         write_all(state.fd, parts, 3);
     }

@@ -32,7 +32,7 @@ struct Timer {
 thread_local uint64_t current_timer = 0;
 
 class TimerService {
-public:
+  public:
     os_timer_t create(os_timer_cb cb, int32_t period_ms, void *arg) {
         std::lock_guard lock(mutex_);
         if (!thread_started_) {
@@ -91,7 +91,7 @@ public:
         }
     }
 
-private:
+  private:
     void thread_main() {
         std::unique_lock lock(mutex_);
         thread_id_ = std::this_thread::get_id();
@@ -154,8 +154,8 @@ private:
     }
 
     std::mutex mutex_;
-    std::condition_variable wake_;  // timer thread: the schedule changed
-    std::condition_variable idle_;  // a callback finished
+    std::condition_variable wake_;      // timer thread: the schedule changed
+    std::condition_variable idle_;      // a callback finished
     std::map<uint64_t, Timer> timers_;  // by id, which is creation order
     uint64_t next_id_ = 1;
     bool paused_ = false;

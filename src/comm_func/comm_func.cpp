@@ -62,8 +62,8 @@ int32_t dvr_time_to_str(const dvr_time *vod_time, char *szTime, const int32_t *l
         ZLOG(kLogError, "len < MIN_STR_TIME_LEN");
         return 0;
     }
-    std::snprintf(szTime, static_cast<size_t>(*len), "%04d-%02d-%02d %02d:%02d:%02d", vod_time->year,
-                  vod_time->month, vod_time->day, vod_time->hour, vod_time->minute, vod_time->second);
+    std::snprintf(szTime, static_cast<size_t>(*len), "%04d-%02d-%02d %02d:%02d:%02d", vod_time->year, vod_time->month,
+                  vod_time->day, vod_time->hour, vod_time->minute, vod_time->second);
     return 1;
 }
 

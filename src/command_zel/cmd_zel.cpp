@@ -31,8 +31,7 @@ int32_t s_initialised = 0;
 // caller's errno is kept unless the body set a library error code, and an
 // exception (only an exhausted heap can throw here) ends the process the
 // way every other allocation failure does.
-template <typename Body>
-auto entry(Body body) noexcept -> decltype(body()) {
+template <typename Body> auto entry(Body body) noexcept -> decltype(body()) {
     ErrnoKeeper keeper;
     try {
         return body();

@@ -31,7 +31,7 @@ struct CommandInfo {
     int32_t number;
     const char *handler;  // null: the number has no command
     CallForm form;
-    bool stores_result;   // the result is also stored in the record's result field
+    bool stores_result;        // the result is also stored in the record's result field
     const char *members = "";  // the members the handler reads, e.g. "ch, libuuid, name"
     const char *example = "";  // a document the handler accepts on the simulated device
 
@@ -52,207 +52,205 @@ constexpr CommandInfo cmd(int32_t number, const char *handler, CallForm form, bo
 inline constexpr bool kStoresResult = true;
 using enum CallForm;
 
-inline constexpr CommandInfo kSetCommands[] = {
-    cmd(0, "set_face_alarm_param", JO, kStoresResult)
-        .takes("ch, alarm_type, param1, param2, param3, similar, devtype, recognition, libuuid, enable, libenable, freqgroup, freqchannellist, libuuid_stranger",
-               R"({"command":0,"ch":0,"alarm_type":1,"param1":1,"similar":80,"devtype":1,"recognition":1,"libuuid":"lib-staff","enable":1,"libenable":1})"),
-    cmd(1, "set_face_info", JO)
-        .takes("ch, opttype, libuuid, faceuuid, modeling, name, sex, birthtime, nation, place, certype, certnum, file_type, file_name, face_key, face_lib_key",
-               R"({"command":1,"ch":0,"opttype":1,"libuuid":"lib-staff","faceuuid":"face-0001","modeling":1,"name":"Ada","sex":1,"birthtime":"1990-01-01","nation":1,"place":1,"certype":1,"certnum":"A1234567","file_type":1,"file_name":"ada.jpg","face_key":1,"face_lib_key":1})"),
-    cmd(2, "set_face_lib", JO)
-        .takes("ch, libkey, name, threshold, extrainfo, alarmtype, libuuid, libversion, opttype",
-               R"({"command":2,"ch":0,"libkey":1,"name":"staff","threshold":80,"extrainfo":"front door","alarmtype":1,"libuuid":"lib-staff","libversion":"1","opttype":1})"),
-    cmd(3, "set_face_lib_sync", J)
-        .takes("libuuid, similar, status, ch_list[].ch",
-               R"({"command":3,"libuuid":"lib-staff","similar":80,"status":1,"ch_list":[{"ch":0},{"ch":1}]})"),
-    cmd(4, "face_set_del_face_pic", J)
-        .takes("ch, face_lib_key, face_key, libuuid, faceuuid",
-               R"({"command":4,"ch":0,"face_lib_key":1,"face_key":1,"libuuid":"lib-staff","faceuuid":"face-0001"})"),
-    cmd(5, "face_set_del_face_lib", JO)
-        .takes("ch, libkey, libuuid",
-               R"({"command":5,"ch":0,"libkey":1,"libuuid":"lib-staff"})"),
-    cmd(6, "set_vca_pept_rule", JO)
-        .takes("ch, scene_id, rule_id, valid, display_rule, display_stat, display_target, color, alarm_color, max_size, min_size, sensitiv, model_type, tgt_type, time_thres_hold, point[].x/y",
-               R"({"command":6,"ch":0,"scene_id":0,"rule_id":0,"valid":1,"display_rule":1,"display_stat":1,"display_target":1,"color":1,"alarm_color":2,"max_size":200,"min_size":20,"sensitiv":50,"model_type":0,"tgt_type":1,"time_thres_hold":5,"point":[{"x":10,"y":10},{"x":300,"y":10},{"x":300,"y":200},{"x":10,"y":200}]})"),
-    cmd(7, "set_gps_danger_area", J),
-    cmd(8, "set_vca_pept_enable", JO)
-        .takes("ch, enable",
-               R"({"command":8,"ch":0,"enable":1})"),
-    cmd(9, "set_sharpness", J),
-    cmd(10, "set_frame_rate", J),
-    cmd(11, "set_channel_password", JO),
-    cmd(12, "set_digital_channel_password", JO),
-    cmd(13, "modify_password", JO),
-    cmd(14, "set_disk_group", J),
-    cmd(15, "nvr_set_diskquota_state", J),
-    cmd(16, "nvr_set_channel_param", J),
-    cmd(17, "set_vca_push_rule_167", J)
-        .takes("channel, scene_id, rule_id, sensitiv, push_mode, point_num, point_list[].x/y",
-               R"({"command":17,"channel":0,"scene_id":0,"rule_id":0,"sensitiv":50,"push_mode":1,"point_num":2,"point_list":[{"x":10,"y":10},{"x":200,"y":150}]})"),
-    cmd(18, "set_vca_push_rule_168", J)
-        .takes("channel, scene_id, rule_id, sensitiv, push_mode, point_num, point_list[].x/y",
-               R"({"command":18,"channel":0,"scene_id":0,"rule_id":1,"sensitiv":50,"push_mode":1,"point_num":2,"point_list":[{"x":10,"y":10},{"x":200,"y":150}]})"),
-    cmd(19, "set_algorithm_enable", J)
-        .takes("algorithm_type, algorithm_enable, channel, devtype, sceneno",
-               R"({"command":19,"algorithm_type":1,"algorithm_enable":1,"channel":0,"devtype":0,"sceneno":0})"),
-    cmd(20, "set_vca_dev_enable", JO, kStoresResult)
-        .takes("ch, dev_type, enable",
-               R"({"command":20,"ch":0,"dev_type":1,"enable":1})"),
-    cmd(21, "set_vca_zone_rule_173", J)
-        .takes("ch, scene_id, rule_id, sensitiv, enable, point_num, point_list[].x/y",
-               R"({"command":21,"ch":0,"scene_id":0,"rule_id":0,"sensitiv":50,"enable":1,"point_num":3,"point_list":[{"x":10,"y":10},{"x":200,"y":10},{"x":100,"y":150}]})"),
-    cmd(22, "set_vca_zone_rule_174", J)
-        .takes("ch, scene_id, rule_id, sensitiv, enable, point_num, point_list[].x/y",
-               R"({"command":22,"ch":0,"scene_id":0,"rule_id":1,"sensitiv":50,"enable":1,"point_num":3,"point_list":[{"x":10,"y":10},{"x":200,"y":10},{"x":100,"y":150}]})"),
-    cmd(23, "set_face_info_ex", JO)
-        .takes("host_info{ch, is_suspend_vca}, face_info{the members of set 1}",
-               R"({"command":23,"host_info":{"ch":0,"is_suspend_vca":1},"face_info":{"ch":0,"opttype":1,"libuuid":"lib-staff","faceuuid":"face-0002","modeling":1,"name":"Grace","sex":2,"birthtime":"1990-01-01","nation":1,"place":1,"certype":1,"certnum":"B7654321","file_type":1,"file_name":"grace.jpg","face_key":2,"face_lib_key":1}})"),
-    cmd(24, "del_face_pic_ex", J)
-        .takes("host_info{ch, is_suspend_vca}, face_info{the members of set 4}",
-               R"({"command":24,"host_info":{"ch":0,"is_suspend_vca":1},"face_info":{"ch":0,"face_lib_key":1,"face_key":2,"libuuid":"lib-staff","faceuuid":"face-0002"}})"),
-    cmd(25, "set_water_speed_enable", J),
-    cmd(26, "set_face_detect_arithmetic", J)
-        .takes("channel, scene_id, max_size, min_size, level, sensitiv, pic_scale, snap_enable, snap_space, snap_times, point_num, point_area[].x/y, display_target, exposure_bright, display_rule, min_sizeex, max_sizeex, push_mode, push_level, snap_mode, snap_level, dentification, dev_type, qpvalue_big, qpvalue_small, algsnap_mode, plate_minsize",
-               R"({"command":26,"channel":0,"scene_id":0,"max_size":300,"min_size":40,"level":2,"sensitiv":50,"pic_scale":1,"snap_enable":1,"snap_space":2,"snap_times":1,"point_num":4,"point_area":[{"x":0,"y":0},{"x":1000,"y":0},{"x":1000,"y":1000},{"x":0,"y":1000}],"display_target":1,"exposure_bright":0,"display_rule":1,"min_sizeex":40,"max_sizeex":300,"push_mode":0,"push_level":1,"snap_mode":0,"snap_level":1,"dentification":1})"),
-    cmd(27, "set_call_anyscene", J)
-        .takes("channel, type, value, scene_type",
-               R"({"command":27,"channel":0,"type":1,"value":2,"scene_type":0})"),
-    cmd(28, "set_vca_typed_rule_182", J)
-        .takes("channel, type, scene_id, rule_id, sensitiv, push_mode, point_num, point_list[].x/y",
-               R"({"command":28,"channel":0,"type":1,"scene_id":0,"rule_id":0,"sensitiv":50,"push_mode":1,"point_num":2,"point_list":[{"x":10,"y":10},{"x":200,"y":150}]})"),
-    cmd(29, "upgrade_device", J),
-    cmd(30, "set_fireworks_param", J)
-        .takes("ch, scene_id, rule_id, valid, display_rule, display_state, display_target, color, alarm_color, fire_sensitiv, smoke_sensitiv, model_type, wait_time",
-               R"({"command":30,"ch":0,"scene_id":0,"rule_id":0,"valid":1,"display_rule":1,"display_state":1,"display_target":1,"color":1,"alarm_color":2,"fire_sensitiv":60,"smoke_sensitiv":40,"model_type":0,"wait_time":10})"),
-    cmd(31, "set_tem_detect_param", J)
-        .takes("ch, scene_id, rule_id, valid, display_tem_scale_enable, high_tem_color, low_tem_color, model_type, tem_unit, tem_threshold, temp_lose_enable, wait_time",
-               R"({"command":31,"ch":0,"scene_id":0,"rule_id":0,"valid":1,"display_tem_scale_enable":1,"high_tem_color":1,"low_tem_color":2,"model_type":0,"tem_unit":0,"tem_threshold":38,"temp_lose_enable":0,"wait_time":10})"),
-    cmd(32, "clear_vca_alarm_statistic", J)
-        .takes("channel, rule_id",
-               R"({"command":32,"channel":0,"rule_id":0})"),
-    cmd(33, "set_dz_common", J),
-    cmd(34, "set_localsnap_schedule", J),
-    cmd(35, "set_ftp_snapshot", J),
-    cmd(36, "set_alarm_in_port", J),
-    cmd(37, "set_channel_mode", J),
-    cmd(38, "absolute_coordinates", J),
-    cmd(39, "send_channel_command", J),
-    cmd(40, "set_alarm_out_port", J),
-    cmd(41, "set_dome_ptz", J),
-    cmd(42, "set_volume_ctrl", J),
-    none(43),
-    cmd(44, "set_video_combine", J),
-    cmd(45, "set_face_detect_enable", J)
-        .takes("ch, enable, dev_type, sceneid",
-               R"({"command":45,"ch":0,"enable":1,"dev_type":1,"sceneid":0})"),
-    cmd(46, "set_dormancy", J),
-    cmd(47, "set_person_statistic_param", J)
-        .takes("ch, scene_id, mode, target_max_size, target_min_size, sensitiv, detect_type, point_num, point[].x/y, polygon_point_num, polygon_point[].x/y, display_target, min_size_ex, stay_num, clear_mode, max_num, hour, minute, enable",
-               R"({"command":47,"ch":0,"scene_id":0,"mode":1,"target_max_size":300,"target_min_size":30,"sensitiv":50,"detect_type":0,"point_num":2,"point":[{"x":100,"y":300},{"x":900,"y":300}],"polygon_point_num":0,"polygon_point":[],"display_target":1,"min_size_ex":30,"stay_num":5,"clear_mode":0,"max_num":50,"hour":0,"minute":0,"enable":1})"),
-    cmd(48, "set_cpc_advance_part2", J)
-        .takes("ch, scene_id, pic_interval",
-               R"({"command":48,"ch":0,"scene_id":0,"pic_interval":5})"),
-    cmd(49, "set_ftp_snapshot_timing", J),
-    cmd(50, "set_h323_param", J),
-    cmd(51, "set_calibration_reference", J)
-        .takes("ch, scene_id, point_num, point_imgs[].x/y/z, point_wlds[].x/y/z, ipc_high, ipc_param{x,y,z}, coordinate_o{x,y,z}, coordinate_x{x,y,z}, coordinate_y{x,y,z}",
-               R"({"command":51,"ch":0,"scene_id":0,"point_num":2,"point_imgs":[{"x":10,"y":20,"z":0},{"x":300,"y":20,"z":0}],"point_wlds":[{"x":0,"y":0,"z":0},{"x":500,"y":0,"z":0}],"ipc_high":300,"ipc_param":{"x":1,"y":1,"z":1},"coordinate_o":{"x":0,"y":0,"z":0},"coordinate_x":{"x":1,"y":0,"z":0},"coordinate_y":{"x":0,"y":1,"z":0}})"),
-    cmd(52, "set_face_mosaic", J)
-        .takes("ch, valid, mosaic_level",
-               R"({"command":52,"ch":0,"valid":1,"mosaic_level":3})"),
-    cmd(53, "set_audio_ponticello", J),
-    cmd(54, "set_new_fight", J)
-        .takes("ch, dev_type, valid",
-               R"({"command":54,"ch":0,"dev_type":1,"valid":1})"),
-    cmd(55, "set_judge_analyse_param", J),
-    cmd(56, "set_xml_type_value", J),
-    cmd(57, "set_case_control", J),
-    cmd(58, "set_ref_boundary", J)
-        .takes("ch, scene_id, enable, point_num, point_wlds[].x/y/z",
-               R"({"command":58,"ch":0,"scene_id":0,"enable":1,"point_num":2,"point_wlds":[{"x":0,"y":0,"z":0},{"x":500,"y":0,"z":0}]})"),
-    none(59),
-    cmd(60, "set_cdburn_cmd", J),
-    cmd(61, "set_disk_usage", JO),
-    cmd(62, "check_disk_file", J),
-    none(63),
-    cmd(64, "set_zf_ch_info", J),
-    cmd(65, "set_enable_value", J),
-    cmd(66, "set_mix_audio_config", J),
-    cmd(67, "set_vertical_line", J),
-    cmd(68, "set_waterflow_param", J),
-    cmd(69, "lock_record_file", J),
-    cmd(70, "set_face_track_enable", J),
-    cmd(71, "set_dz_transparent_para", J),
-    none(72),
-    cmd(73, "set_record_mission", J),
-    cmd(74, "set_host_common_enable", J),
-    cmd(75, "set_linkage_single_screen", J),
-    cmd(76, "set_alarm_type_enable", J),
-    cmd(77, "set_record_channel_alias", J),
-    cmd(78, "set_cruise_template", J),
-    cmd(79, "set_ptz_scan", J),
-    cmd(80, "set_host_replenish_rec_stop", JO, kStoresResult),
-    cmd(81, "set_thmscreen_sensorcorrect", J),
-    cmd(82, "set_thmscreen_system_para", J),
-    cmd(83, "set_current_video_param", J),
-    cmd(84, "set_water_alarm_param", J),
-    cmd(85, "set_irri_upload_param", J),
-    cmd(86, "set_irri_server_info_v2", J),
-    cmd(87, "set_phone_contact", J),
-    cmd(88, "set_remote_control_alarm", J),
-    cmd(89, "set_defogging_configuration_parameters", J),
-    cmd(90, "set_param_frame_decrypted_password", JO),
+inline constexpr CommandInfo kSetCommands[] =
+    {
+        cmd(0, "set_face_alarm_param", JO, kStoresResult)
+            .takes(
+                "ch, alarm_type, param1, param2, param3, similar, devtype, recognition, libuuid, enable, libenable, "
+                "freqgroup, freqchannellist, libuuid_stranger",
+                R"({"command":0,"ch":0,"alarm_type":1,"param1":1,"similar":80,"devtype":1,"recognition":1,"libuuid":"lib-staff","enable":1,"libenable":1})"),
+        cmd(1, "set_face_info", JO)
+            .takes(
+                "ch, opttype, libuuid, faceuuid, modeling, name, sex, birthtime, nation, place, certype, certnum, "
+                "file_type, file_name, face_key, face_lib_key",
+                R"({"command":1,"ch":0,"opttype":1,"libuuid":"lib-staff","faceuuid":"face-0001","modeling":1,"name":"Ada","sex":1,"birthtime":"1990-01-01","nation":1,"place":1,"certype":1,"certnum":"A1234567","file_type":1,"file_name":"ada.jpg","face_key":1,"face_lib_key":1})"),
+        cmd(2, "set_face_lib", JO)
+            .takes(
+                "ch, libkey, name, threshold, extrainfo, alarmtype, libuuid, libversion, opttype",
+                R"({"command":2,"ch":0,"libkey":1,"name":"staff","threshold":80,"extrainfo":"front door","alarmtype":1,"libuuid":"lib-staff","libversion":"1","opttype":1})"),
+        cmd(3, "set_face_lib_sync", J)
+            .takes("libuuid, similar, status, ch_list[].ch",
+                   R"({"command":3,"libuuid":"lib-staff","similar":80,"status":1,"ch_list":[{"ch":0},{"ch":1}]})"),
+        cmd(4, "face_set_del_face_pic", J)
+            .takes(
+                "ch, face_lib_key, face_key, libuuid, faceuuid",
+                R"({"command":4,"ch":0,"face_lib_key":1,"face_key":1,"libuuid":"lib-staff","faceuuid":"face-0001"})"),
+        cmd(5, "face_set_del_face_lib", JO)
+            .takes("ch, libkey, libuuid", R"({"command":5,"ch":0,"libkey":1,"libuuid":"lib-staff"})"),
+        cmd(6, "set_vca_pept_rule", JO)
+            .takes(
+                "ch, scene_id, rule_id, valid, display_rule, display_stat, display_target, color, alarm_color, "
+                "max_size, min_size, sensitiv, model_type, tgt_type, time_thres_hold, point[].x/y",
+                R"({"command":6,"ch":0,"scene_id":0,"rule_id":0,"valid":1,"display_rule":1,"display_stat":1,"display_target":1,"color":1,"alarm_color":2,"max_size":200,"min_size":20,"sensitiv":50,"model_type":0,"tgt_type":1,"time_thres_hold":5,"point":[{"x":10,"y":10},{"x":300,"y":10},{"x":300,"y":200},{"x":10,"y":200}]})"),
+        cmd(7, "set_gps_danger_area", J),
+        cmd(8, "set_vca_pept_enable", JO).takes("ch, enable", R"({"command":8,"ch":0,"enable":1})"),
+        cmd(9, "set_sharpness", J),
+        cmd(10, "set_frame_rate", J),
+        cmd(11, "set_channel_password", JO),
+        cmd(12, "set_digital_channel_password", JO),
+        cmd(13, "modify_password", JO),
+        cmd(14, "set_disk_group", J),
+        cmd(15, "nvr_set_diskquota_state", J),
+        cmd(16, "nvr_set_channel_param", J),
+        cmd(17, "set_vca_push_rule_167", J)
+            .takes(
+                "channel, scene_id, rule_id, sensitiv, push_mode, point_num, point_list[].x/y",
+                R"({"command":17,"channel":0,"scene_id":0,"rule_id":0,"sensitiv":50,"push_mode":1,"point_num":2,"point_list":[{"x":10,"y":10},{"x":200,"y":150}]})"),
+        cmd(18, "set_vca_push_rule_168", J)
+            .takes(
+                "channel, scene_id, rule_id, sensitiv, push_mode, point_num, point_list[].x/y",
+                R"({"command":18,"channel":0,"scene_id":0,"rule_id":1,"sensitiv":50,"push_mode":1,"point_num":2,"point_list":[{"x":10,"y":10},{"x":200,"y":150}]})"),
+        cmd(19, "set_algorithm_enable", J)
+            .takes("algorithm_type, algorithm_enable, channel, devtype, sceneno",
+                   R"({"command":19,"algorithm_type":1,"algorithm_enable":1,"channel":0,"devtype":0,"sceneno":0})"),
+        cmd(20, "set_vca_dev_enable", JO, kStoresResult)
+            .takes("ch, dev_type, enable", R"({"command":20,"ch":0,"dev_type":1,"enable":1})"),
+        cmd(21, "set_vca_zone_rule_173", J)
+            .takes(
+                "ch, scene_id, rule_id, sensitiv, enable, point_num, point_list[].x/y",
+                R"({"command":21,"ch":0,"scene_id":0,"rule_id":0,"sensitiv":50,"enable":1,"point_num":3,"point_list":[{"x":10,"y":10},{"x":200,"y":10},{"x":100,"y":150}]})"),
+        cmd(22, "set_vca_zone_rule_174", J)
+            .takes(
+                "ch, scene_id, rule_id, sensitiv, enable, point_num, point_list[].x/y",
+                R"({"command":22,"ch":0,"scene_id":0,"rule_id":1,"sensitiv":50,"enable":1,"point_num":3,"point_list":[{"x":10,"y":10},{"x":200,"y":10},{"x":100,"y":150}]})"),
+        cmd(23, "set_face_info_ex", JO)
+            .takes(
+                "host_info{ch, is_suspend_vca}, face_info{the members of set 1}",
+                R"({"command":23,"host_info":{"ch":0,"is_suspend_vca":1},"face_info":{"ch":0,"opttype":1,"libuuid":"lib-staff","faceuuid":"face-0002","modeling":1,"name":"Grace","sex":2,"birthtime":"1990-01-01","nation":1,"place":1,"certype":1,"certnum":"B7654321","file_type":1,"file_name":"grace.jpg","face_key":2,"face_lib_key":1}})"),
+        cmd(24, "del_face_pic_ex", J)
+            .takes(
+                "host_info{ch, is_suspend_vca}, face_info{the members of set 4}",
+                R"({"command":24,"host_info":{"ch":0,"is_suspend_vca":1},"face_info":{"ch":0,"face_lib_key":1,"face_key":2,"libuuid":"lib-staff","faceuuid":"face-0002"}})"),
+        cmd(25, "set_water_speed_enable", J),
+        cmd(26, "set_face_detect_arithmetic", J)
+            .takes(
+                "channel, scene_id, max_size, min_size, level, sensitiv, pic_scale, snap_enable, snap_space, "
+                "snap_times, point_num, point_area[].x/y, display_target, exposure_bright, display_rule, min_sizeex, "
+                "max_sizeex, push_mode, push_level, snap_mode, snap_level, dentification, dev_type, qpvalue_big, "
+                "qpvalue_small, algsnap_mode, plate_minsize",
+                R"({"command":26,"channel":0,"scene_id":0,"max_size":300,"min_size":40,"level":2,"sensitiv":50,"pic_scale":1,"snap_enable":1,"snap_space":2,"snap_times":1,"point_num":4,"point_area":[{"x":0,"y":0},{"x":1000,"y":0},{"x":1000,"y":1000},{"x":0,"y":1000}],"display_target":1,"exposure_bright":0,"display_rule":1,"min_sizeex":40,"max_sizeex":300,"push_mode":0,"push_level":1,"snap_mode":0,"snap_level":1,"dentification":1})"),
+        cmd(27, "set_call_anyscene", J)
+            .takes("channel, type, value, scene_type",
+                   R"({"command":27,"channel":0,"type":1,"value":2,"scene_type":0})"),
+        cmd(28, "set_vca_typed_rule_182", J)
+            .takes(
+                "channel, type, scene_id, rule_id, sensitiv, push_mode, point_num, point_list[].x/y",
+                R"({"command":28,"channel":0,"type":1,"scene_id":0,"rule_id":0,"sensitiv":50,"push_mode":1,"point_num":2,"point_list":[{"x":10,"y":10},{"x":200,"y":150}]})"),
+        cmd(29, "upgrade_device", J),
+        cmd(30, "set_fireworks_param", J).takes("ch, scene_id, rule_id, valid, display_rule, display_state, display_target, color, alarm_color, fire_sensitiv, smoke_sensitiv, model_type, wait_time", R"({"command":30,"ch":0,"scene_id":0,"rule_id":0,"valid":1,"display_rule":1,"display_state":1,"display_target":1,"color":1,"alarm_color":2,"fire_sensitiv":60,"smoke_sensitiv":40,"model_type":0,"wait_time":10})"),
+        cmd(31, "set_tem_detect_param", J)
+            .takes(
+                "ch, scene_id, rule_id, valid, display_tem_scale_enable, high_tem_color, low_tem_color, model_type, "
+                "tem_unit, tem_threshold, temp_lose_enable, wait_time",
+                R"({"command":31,"ch":0,"scene_id":0,"rule_id":0,"valid":1,"display_tem_scale_enable":1,"high_tem_color":1,"low_tem_color":2,"model_type":0,"tem_unit":0,"tem_threshold":38,"temp_lose_enable":0,"wait_time":10})"),
+        cmd(32, "clear_vca_alarm_statistic", J).takes("channel, rule_id", R"({"command":32,"channel":0,"rule_id":0})"),
+        cmd(33, "set_dz_common", J),
+        cmd(34, "set_localsnap_schedule", J),
+        cmd(35, "set_ftp_snapshot", J),
+        cmd(36, "set_alarm_in_port", J),
+        cmd(37, "set_channel_mode", J),
+        cmd(38, "absolute_coordinates", J),
+        cmd(39, "send_channel_command", J),
+        cmd(40, "set_alarm_out_port", J),
+        cmd(41, "set_dome_ptz", J),
+        cmd(42, "set_volume_ctrl", J),
+        none(43),
+        cmd(44, "set_video_combine", J),
+        cmd(45, "set_face_detect_enable", J)
+            .takes("ch, enable, dev_type, sceneid", R"({"command":45,"ch":0,"enable":1,"dev_type":1,"sceneid":0})"),
+        cmd(46, "set_dormancy", J),
+        cmd(47, "set_person_statistic_param", J)
+            .takes(
+                "ch, scene_id, mode, target_max_size, target_min_size, sensitiv, detect_type, point_num, point[].x/y, "
+                "polygon_point_num, polygon_point[].x/y, display_target, min_size_ex, stay_num, clear_mode, max_num, "
+                "hour, minute, enable",
+                R"({"command":47,"ch":0,"scene_id":0,"mode":1,"target_max_size":300,"target_min_size":30,"sensitiv":50,"detect_type":0,"point_num":2,"point":[{"x":100,"y":300},{"x":900,"y":300}],"polygon_point_num":0,"polygon_point":[],"display_target":1,"min_size_ex":30,"stay_num":5,"clear_mode":0,"max_num":50,"hour":0,"minute":0,"enable":1})"),
+        cmd(48, "set_cpc_advance_part2", J)
+            .takes("ch, scene_id, pic_interval", R"({"command":48,"ch":0,"scene_id":0,"pic_interval":5})"),
+        cmd(49, "set_ftp_snapshot_timing", J),
+        cmd(50, "set_h323_param", J),
+        cmd(51, "set_calibration_reference", J)
+            .takes(
+                "ch, scene_id, point_num, point_imgs[].x/y/z, point_wlds[].x/y/z, ipc_high, ipc_param{x,y,z}, "
+                "coordinate_o{x,y,z}, coordinate_x{x,y,z}, coordinate_y{x,y,z}",
+                R"({"command":51,"ch":0,"scene_id":0,"point_num":2,"point_imgs":[{"x":10,"y":20,"z":0},{"x":300,"y":20,"z":0}],"point_wlds":[{"x":0,"y":0,"z":0},{"x":500,"y":0,"z":0}],"ipc_high":300,"ipc_param":{"x":1,"y":1,"z":1},"coordinate_o":{"x":0,"y":0,"z":0},"coordinate_x":{"x":1,"y":0,"z":0},"coordinate_y":{"x":0,"y":1,"z":0}})"),
+        cmd(52, "set_face_mosaic", J)
+            .takes("ch, valid, mosaic_level", R"({"command":52,"ch":0,"valid":1,"mosaic_level":3})"),
+        cmd(53, "set_audio_ponticello", J),
+        cmd(54, "set_new_fight", J).takes("ch, dev_type, valid", R"({"command":54,"ch":0,"dev_type":1,"valid":1})"),
+        cmd(55, "set_judge_analyse_param", J),
+        cmd(56, "set_xml_type_value", J),
+        cmd(57, "set_case_control", J),
+        cmd(58, "set_ref_boundary", J)
+            .takes(
+                "ch, scene_id, enable, point_num, point_wlds[].x/y/z",
+                R"({"command":58,"ch":0,"scene_id":0,"enable":1,"point_num":2,"point_wlds":[{"x":0,"y":0,"z":0},{"x":500,"y":0,"z":0}]})"),
+        none(59),
+        cmd(60, "set_cdburn_cmd", J),
+        cmd(61, "set_disk_usage", JO),
+        cmd(62, "check_disk_file", J),
+        none(63),
+        cmd(64, "set_zf_ch_info", J),
+        cmd(65, "set_enable_value", J),
+        cmd(66, "set_mix_audio_config", J),
+        cmd(67, "set_vertical_line", J),
+        cmd(68, "set_waterflow_param", J),
+        cmd(69, "lock_record_file", J),
+        cmd(70, "set_face_track_enable", J),
+        cmd(71, "set_dz_transparent_para", J),
+        none(72),
+        cmd(73, "set_record_mission", J),
+        cmd(74, "set_host_common_enable", J),
+        cmd(75, "set_linkage_single_screen", J),
+        cmd(76, "set_alarm_type_enable", J),
+        cmd(77, "set_record_channel_alias", J),
+        cmd(78, "set_cruise_template", J),
+        cmd(79, "set_ptz_scan", J),
+        cmd(80, "set_host_replenish_rec_stop", JO, kStoresResult),
+        cmd(81, "set_thmscreen_sensorcorrect", J),
+        cmd(82, "set_thmscreen_system_para", J),
+        cmd(83, "set_current_video_param", J),
+        cmd(84, "set_water_alarm_param", J),
+        cmd(85, "set_irri_upload_param", J),
+        cmd(86, "set_irri_server_info_v2", J),
+        cmd(87, "set_phone_contact", J),
+        cmd(88, "set_remote_control_alarm", J),
+        cmd(89, "set_defogging_configuration_parameters", J),
+        cmd(90, "set_param_frame_decrypted_password", JO),
 };
 
 inline constexpr CommandInfo kGetCommands[] = {
     cmd(0, "face_search", JO)
         .takes("ch, taskid, picname, libuuid, similar",
                R"({"command":0,"ch":0,"taskid":1,"picname":"probe.jpg","libuuid":"lib-staff","similar":70})"),
-    cmd(1, "get_query_result", JO)
-        .takes("findfd, count",
-               R"({"command":1,"findfd":1,"count":20})"),
-    cmd(2, "close_query", J)
-        .takes("findfd",
-               R"({"command":2,"findfd":1})"),
+    cmd(1, "get_query_result", JO).takes("findfd, count", R"({"command":1,"findfd":1,"count":20})"),
+    cmd(2, "close_query", J).takes("findfd", R"({"command":2,"findfd":1})"),
     cmd(3, "get_face_alarm_param", JO)
-        .takes("ch, alarm_type, param1",
-               R"({"command":3,"ch":0,"alarm_type":1,"param1":1})"),
+        .takes("ch, alarm_type, param1", R"({"command":3,"ch":0,"alarm_type":1,"param1":1})"),
     cmd(4, "face_get_query_snap", JO)
-        .takes("taskid, picname, similar, shortmode, begin_time, end_time, ch_info[].ch_no",
-               R"({"command":4,"taskid":2,"picname":"probe.jpg","similar":70,"shortmode":0,"begin_time":"2026-12-01 00:00:00","end_time":"2026-12-05 23:59:59","ch_info":[{"ch_no":0},{"ch_no":1}]})"),
-    cmd(5, "get_query_snap_process", JO)
-        .takes("findfd",
-               R"({"command":5,"findfd":1})"),
-    cmd(6, "get_face_lib_sync_status", JO)
-        .takes("ch, libuuid",
-               R"({"command":6,"ch":0,"libuuid":"lib-staff"})"),
+        .takes(
+            "taskid, picname, similar, shortmode, begin_time, end_time, ch_info[].ch_no",
+            R"({"command":4,"taskid":2,"picname":"probe.jpg","similar":70,"shortmode":0,"begin_time":"2026-12-01 00:00:00","end_time":"2026-12-05 23:59:59","ch_info":[{"ch_no":0},{"ch_no":1}]})"),
+    cmd(5, "get_query_snap_process", JO).takes("findfd", R"({"command":5,"findfd":1})"),
+    cmd(6, "get_face_lib_sync_status", JO).takes("ch, libuuid", R"({"command":6,"ch":0,"libuuid":"lib-staff"})"),
     cmd(7, "get_host_ability", JO),
     cmd(8, "get_face_cut_pic", FJO)
         .takes("ch, picuuid, pictype, checkcode; the file name from the command record",
                R"({"command":8,"ch":0,"picuuid":"pic-0001","pictype":1,"checkcode":"1234"})"),
-    cmd(9, "get_vca_pept_rule", JO)
-        .takes("ch, scene_id, rule_id",
-               R"({"command":9,"ch":0,"scene_id":0,"rule_id":0})"),
-    cmd(10, "get_vca_pept_enable", JO)
-        .takes("ch",
-               R"({"command":10,"ch":0})"),
-    cmd(11, "query_face_lib", JO)
-        .takes("ch",
-               R"({"command":11,"ch":0})"),
+    cmd(9, "get_vca_pept_rule", JO).takes("ch, scene_id, rule_id", R"({"command":9,"ch":0,"scene_id":0,"rule_id":0})"),
+    cmd(10, "get_vca_pept_enable", JO).takes("ch", R"({"command":10,"ch":0})"),
+    cmd(11, "query_face_lib", JO).takes("ch", R"({"command":11,"ch":0})"),
     cmd(12, "query_faceimg_result", JO)
-        .takes("ch, libkey, modeling, name, sex, birthstart, birthend, nation, place, certtype, certnum, libuuid",
-               R"({"command":12,"ch":0,"libkey":1,"modeling":0,"name":"","sex":0,"birthstart":"","birthend":"","nation":0,"place":0,"certtype":0,"certnum":"","libuuid":"lib-staff"})"),
+        .takes(
+            "ch, libkey, modeling, name, sex, birthstart, birthend, nation, place, certtype, certnum, libuuid",
+            R"({"command":12,"ch":0,"libkey":1,"modeling":0,"name":"","sex":0,"birthstart":"","birthend":"","nation":0,"place":0,"certtype":0,"certnum":"","libuuid":"lib-staff"})"),
     cmd(13, "get_common_enable_mode", O),
     cmd(14, "get_disk_group", O),
     cmd(15, "get_diskquota_state", JO),
     cmd(16, "get_channel_param", JO),
     cmd(17, "get_netfile_schedule", JO),
-    cmd(18, "query_pic_file", JO)
-        .takes("ch, uuid, type",
-               R"({"command":18,"ch":0,"uuid":"pic-0001","type":54})"),
-    cmd(19, "get_face_lib_count", JO)
-        .takes("ch",
-               R"({"command":19,"ch":0})"),
+    cmd(18, "query_pic_file", JO).takes("ch, uuid, type", R"({"command":18,"ch":0,"uuid":"pic-0001","type":54})"),
+    cmd(19, "get_face_lib_count", JO).takes("ch", R"({"command":19,"ch":0})"),
     cmd(20, "get_face_feature", JO)
         .takes("ch, libuuid, faceuuid, libkey, facekey",
                R"({"command":20,"ch":0,"libuuid":"lib-staff","faceuuid":"face-0001","libkey":1,"facekey":1})"),
@@ -260,8 +258,7 @@ inline constexpr CommandInfo kGetCommands[] = {
     cmd(22, "get_upgrade_percent", O),
     cmd(23, "get_export_config", JO),
     cmd(24, "get_fireworks_param", JO)
-        .takes("channel, scene_id, rule_id",
-               R"({"command":24,"channel":0,"scene_id":0,"rule_id":0})"),
+        .takes("channel, scene_id, rule_id", R"({"command":24,"channel":0,"scene_id":0,"rule_id":0})"),
     cmd(25, "get_tem_detect_param", JO)
         .takes("channel, scene_id, rule_id, model_type",
                R"({"command":25,"channel":0,"scene_id":0,"rule_id":0,"model_type":0})"),
@@ -274,21 +271,13 @@ inline constexpr CommandInfo kGetCommands[] = {
     cmd(32, "get_ptz_wait_act", JO),
     cmd(33, "get_dormancy", JO),
     cmd(34, "get_person_statistic_param", JO)
-        .takes("ch, scene_id, mode",
-               R"({"command":34,"ch":0,"scene_id":0,"mode":1})"),
-    cmd(35, "get_cpc_advance_part2", JO)
-        .takes("ch, scene_id",
-               R"({"command":35,"ch":0,"scene_id":0})"),
+        .takes("ch, scene_id, mode", R"({"command":34,"ch":0,"scene_id":0,"mode":1})"),
+    cmd(35, "get_cpc_advance_part2", JO).takes("ch, scene_id", R"({"command":35,"ch":0,"scene_id":0})"),
     cmd(36, "get_ftp_snapshot_timing", JO),
     cmd(37, "get_face_detect_enable", JO)
-        .takes("ch, dev_type, sceneid",
-               R"({"command":37,"ch":0,"dev_type":1,"sceneid":0})"),
-    cmd(38, "get_calibration_reference", JO)
-        .takes("ch, scene_id",
-               R"({"command":38,"ch":0,"scene_id":0})"),
-    cmd(39, "get_ref_boundary", JO)
-        .takes("ch, scene_id",
-               R"({"command":39,"ch":0,"scene_id":0})"),
+        .takes("ch, dev_type, sceneid", R"({"command":37,"ch":0,"dev_type":1,"sceneid":0})"),
+    cmd(38, "get_calibration_reference", JO).takes("ch, scene_id", R"({"command":38,"ch":0,"scene_id":0})"),
+    cmd(39, "get_ref_boundary", JO).takes("ch, scene_id", R"({"command":39,"ch":0,"scene_id":0})"),
     none(40),
     cmd(41, "get_cmd_records", JO),
     none(42),

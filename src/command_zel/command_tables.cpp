@@ -19,7 +19,8 @@ struct Binding {
 
 // BIND(number, handler): the handler's own name is checked against the
 // catalogue, so a table can never call a function under another name.
-#define BIND(number, fn) Binding{number, #fn, Handler(fn)}
+#define BIND(number, fn)                                                                                               \
+    Binding { number, #fn, Handler(fn) }
 
 constexpr auto kSetBindings = std::to_array<Binding>({
     BIND(0, set_face_alarm_param),
@@ -103,8 +104,7 @@ consteval std::array<Handler, N> build_table(const CommandInfo (&catalog)[N], st
 constexpr auto kSetTable = build_table(kSetCommands, std::span(kSetBindings));
 constexpr auto kGetTable = build_table(kGetCommands, std::span(kGetBindings));
 
-template <size_t N>
-const Handler *find(const std::array<Handler, N> &table, int32_t number) {
+template <size_t N> const Handler *find(const std::array<Handler, N> &table, int32_t number) {
     if (number < 0 || static_cast<size_t>(number) >= N || !table[number].bound())
         return nullptr;
     return &table[number];

@@ -17,47 +17,47 @@ namespace zel {
 
 namespace host_field {
 //   offset  field                 type
-inline constexpr size_t kId = 20;                  // text, at most 60 bytes
+inline constexpr size_t kId = 20;  // text, at most 60 bytes
 inline constexpr size_t kIdSize = 60;
-inline constexpr size_t kIp = 80;                  // text, at most 18 bytes
+inline constexpr size_t kIp = 80;  // text, at most 18 bytes
 inline constexpr size_t kIpSize = 18;
-inline constexpr size_t kUsername = 98;            // text, at most 120 bytes
-inline constexpr size_t kConnText = 218;           // text
-inline constexpr size_t kChannels = 280;           // 640 channel record pointers
+inline constexpr size_t kUsername = 98;   // text, at most 120 bytes
+inline constexpr size_t kConnText = 218;  // text
+inline constexpr size_t kChannels = 280;  // 640 channel record pointers
 inline constexpr size_t kChannelSlots = 640;
-inline constexpr size_t kChannelCount = 5400;      // i32
-inline constexpr size_t kOffline = 5472;           // u32
-inline constexpr size_t kConnType = 5476;          // u32
-inline constexpr size_t kEventCb = 5592;           // host_event_cb
-inline constexpr size_t kAlarmCb = 6248;           // host_alarm_cb
-inline constexpr size_t kHasAltIp = 6272;          // u8
-inline constexpr size_t kAltIp = 6273;             // text
-inline constexpr size_t kLoginfd = 6384;           // i32
-inline constexpr size_t kStatusValid = 6544;       // u32
-inline constexpr size_t kCpuUsePercent = 6548;     // u8
-inline constexpr size_t kMemUsePercent = 6549;     // u8
-inline constexpr size_t kIsRecvdPtzPos = 6568;     // u32
-inline constexpr size_t kDisks = 6616;             // 256 disk entries of 96 bytes
+inline constexpr size_t kChannelCount = 5400;   // i32
+inline constexpr size_t kOffline = 5472;        // u32
+inline constexpr size_t kConnType = 5476;       // u32
+inline constexpr size_t kEventCb = 5592;        // host_event_cb
+inline constexpr size_t kAlarmCb = 6248;        // host_alarm_cb
+inline constexpr size_t kHasAltIp = 6272;       // u8
+inline constexpr size_t kAltIp = 6273;          // text
+inline constexpr size_t kLoginfd = 6384;        // i32
+inline constexpr size_t kStatusValid = 6544;    // u32
+inline constexpr size_t kCpuUsePercent = 6548;  // u8
+inline constexpr size_t kMemUsePercent = 6549;  // u8
+inline constexpr size_t kIsRecvdPtzPos = 6568;  // u32
+inline constexpr size_t kDisks = 6616;          // 256 disk entries of 96 bytes
 inline constexpr size_t kDiskEntries = 256;
 inline constexpr size_t kDiskEntrySize = 96;
-inline constexpr size_t kPwdChangePending = 31196; // u32
-inline constexpr size_t kPwdChangeReplied = 31200; // u32
-inline constexpr size_t kPwdChangeResult = 31204;  // u32
-inline constexpr size_t kNewPassword = 31208;      // text, 60 bytes
-inline constexpr size_t kExportFinished = 31288;   // u32
-inline constexpr size_t kExportFilename = 31572;   // text, 260 bytes
-inline constexpr size_t kDiskSmartInfo = 31848;    // 104-byte block
+inline constexpr size_t kPwdChangePending = 31196;   // u32
+inline constexpr size_t kPwdChangeReplied = 31200;   // u32
+inline constexpr size_t kPwdChangeResult = 31204;    // u32
+inline constexpr size_t kNewPassword = 31208;        // text, 60 bytes
+inline constexpr size_t kExportFinished = 31288;     // u32
+inline constexpr size_t kExportFilename = 31572;     // text, 260 bytes
+inline constexpr size_t kDiskSmartInfo = 31848;      // 104-byte block
 inline constexpr size_t kDiskSmartReceived = 31848;  // u32
-inline constexpr size_t kDiskSmartMsg = 31856;     // 96-byte SMART message
-inline constexpr size_t kPendingCommand = 31952;   // text, 32 bytes
+inline constexpr size_t kDiskSmartMsg = 31856;       // 96-byte SMART message
+inline constexpr size_t kPendingCommand = 31952;     // text, 32 bytes
 inline constexpr size_t kPendingCommandSize = 32;
 }  // namespace host_field
 
 namespace channel_field {
-inline constexpr size_t kChannelNo = 12;           // u32
-inline constexpr size_t kChannelKind = 20;         // u32, record used only when 0
-inline constexpr size_t kVcaEnableReply = 1268;    // i32
-inline constexpr size_t kTrafficFlowEnable = 1288; // u32
+inline constexpr size_t kChannelNo = 12;            // u32
+inline constexpr size_t kChannelKind = 20;          // u32, record used only when 0
+inline constexpr size_t kVcaEnableReply = 1268;     // i32
+inline constexpr size_t kTrafficFlowEnable = 1288;  // u32
 }  // namespace channel_field
 
 // A platform-owned record read and written at byte offsets.
@@ -69,16 +69,14 @@ class RecordView {
     void *at(size_t offset) const { return base_ + offset; }
     const char *text(size_t offset) const { return reinterpret_cast<const char *>(base_ + offset); }
 
-    template <typename T>
-    T get(size_t offset) const {
+    template <typename T> T get(size_t offset) const {
         static_assert(std::is_trivially_copyable_v<T>);
         T value;
         std::memcpy(&value, base_ + offset, sizeof value);
         return value;
     }
 
-    template <typename T>
-    void put(size_t offset, T value) const {
+    template <typename T> void put(size_t offset, T value) const {
         static_assert(std::is_trivially_copyable_v<T>);
         std::memcpy(base_ + offset, &value, sizeof value);
     }
@@ -106,13 +104,9 @@ class HostView : public RecordView {
     const char *id() const { return text(host_field::kId); }
     const char *ip() const { return text(host_field::kIp); }
     // The address the video and thermal-screen handlers print.
-    const char *log_ip() const {
-        return get<uint8_t>(host_field::kHasAltIp) != 0 ? text(host_field::kAltIp) : ip();
-    }
+    const char *log_ip() const { return get<uint8_t>(host_field::kHasAltIp) != 0 ? text(host_field::kAltIp) : ip(); }
     int32_t channel_count() const { return get<int32_t>(host_field::kChannelCount); }
-    void *channel_slot(size_t index) const {
-        return get<void *>(host_field::kChannels + index * sizeof(void *));
-    }
+    void *channel_slot(size_t index) const { return get<void *>(host_field::kChannels + index * sizeof(void *)); }
 
     // The first usable channel record standing for channel `ch`: walks the
     // slots up to the channel count (never past the last slot), skipping

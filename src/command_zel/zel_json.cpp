@@ -6,8 +6,7 @@
 namespace zel {
 namespace {
 
-template <typename... Args>
-void reply_fixed(char **out_buf, const Oom &oom, const char *format, Args... args) {
+template <typename... Args> void reply_fixed(char **out_buf, const Oom &oom, const char *format, Args... args) {
     auto *buf = static_cast<char *>(xcalloc(1, kFixedReplySize, oom.what, oom.site));
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wformat-nonliteral"
@@ -44,9 +43,7 @@ void reply_errno(char **out_buf, int32_t err, Oom oom) { reply_fixed(out_buf, oo
 void reply_ret_progress(char **out_buf, int32_t ret, int32_t progress, Oom oom) {
     reply_fixed(out_buf, oom, R"({"ret":%d,"progress":%d})", ret, progress);
 }
-void reply_result(char **out_buf, int32_t result, Oom oom) {
-    reply_fixed(out_buf, oom, R"({"result":%d})", result);
-}
+void reply_result(char **out_buf, int32_t result, Oom oom) { reply_fixed(out_buf, oom, R"({"result":%d})", result); }
 void reply_last_stop_time(char **out_buf, int64_t last_stop_time, Oom oom) {
     reply_fixed(out_buf, oom, R"({"last_stop_time":%lld})", static_cast<long long>(last_stop_time));
 }

@@ -25,8 +25,7 @@ JsonPtr new_array(const char *what, Site site = {});
 
 // Adds a member / element built by a json-c constructor (json_object_new_int
 // and friends); a null value is fatal like a failed constructor.
-void add(json_object *obj, const char *key, json_object *value, const char *what = "is_error(jso_ret)",
-         Site site = {});
+void add(json_object *obj, const char *key, json_object *value, const char *what = "is_error(jso_ret)", Site site = {});
 void append(json_object *array, json_object *value, const char *what = "is_error(jso_param)", Site site = {});
 
 // A device text field as a JSON string: the device may fill a field to its
@@ -35,10 +34,7 @@ void append(json_object *array, json_object *value, const char *what = "is_error
 inline json_object *field_string(const char *field, size_t width) {
     return json_object_new_string_len(field, static_cast<int>(strnlen(field, width)));
 }
-template <size_t N>
-json_object *field_string(const char (&field)[N]) {
-    return field_string(field, N);
-}
+template <size_t N> json_object *field_string(const char (&field)[N]) { return field_string(field, N); }
 
 // What a reply allocation logs at level 5 before the process ends.
 struct Oom {

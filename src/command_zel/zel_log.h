@@ -31,7 +31,6 @@ constexpr const char *base_name(const char *path) {
 // caller whatever json-c did to errno afterwards (see ErrnoKeeper).
 void set_error(int32_t code);
 
-
 // Kept at every exported function: the caller's errno is restored on the way
 // out unless the library set an error code during the call, in which case
 // that code is left in errno. json-c clears errno while it converts numbers,
@@ -78,8 +77,12 @@ void *xcalloc(size_t count, size_t size, const char *what, Site site = {});
 
 // The one logging macro: level, then printf-style format and arguments; the
 // file's base name and the line are added here.
-#define ZLOG(level, ...)                                                                  \
-    ::log_debug_ex((level), [] { constexpr const char *f = ::zel::base_name(__FILE__); return f; }(), \
+#define ZLOG(level, ...)                                                                                               \
+    ::log_debug_ex((level),                                                                                            \
+                   [] {                                                                                                \
+                       constexpr const char *f = ::zel::base_name(__FILE__);                                           \
+                       return f;                                                                                       \
+                   }(),                                                                                                \
                    __LINE__, __VA_ARGS__)
 
 // Refusal: log at level 2, set the error code, evaluate to 0 (the handlers'

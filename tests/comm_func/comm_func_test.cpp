@@ -96,8 +96,8 @@ TEST(TimeText, FormattingNeedsTwentyBytes) {
     EXPECT_EQ(zel::dvr_time_to_str(nullptr, buf, &len), 0);
     EXPECT_EQ(zel::dvr_time_to_str(&t, nullptr, &len), 0);
     EXPECT_EQ(zel::str_to_dvr_time(nullptr, &t), 0);
-    EXPECT_EQ(log.messages(), (std::vector<std::string>{"len < MIN_STR_TIME_LEN", "vod_time == NULL",
-                                                        "szTime == NULL", "szTime == NULL || vod_time == NULL"}));
+    EXPECT_EQ(log.messages(), (std::vector<std::string>{"len < MIN_STR_TIME_LEN", "vod_time == NULL", "szTime == NULL",
+                                                        "szTime == NULL || vod_time == NULL"}));
 }
 
 TEST(TimeSeconds, LocalTimeFollowsTheZoneAndItsDaylightSaving) {

@@ -140,8 +140,9 @@ TEST_F(EventsTest, SmartMessageReachesOnlyTheWaitingCommand) {
     const auto before = host_bytes();
     cmd_main_notify(host.data(), 123, bad.data(), 0);
     EXPECT_EQ(host_bytes(), before);
-    EXPECT_EQ(log.messages(), (std::vector<std::string>{"host->disk_smart_info.hard_disk_smart_msg == NULL, host_ip:10.1.2.3",
-                                                        "smart_msg->iDiskId < 0, iDiskId:-1, host_ip:10.1.2.3"}));
+    EXPECT_EQ(log.messages(),
+              (std::vector<std::string>{"host->disk_smart_info.hard_disk_smart_msg == NULL, host_ip:10.1.2.3",
+                                        "smart_msg->iDiskId < 0, iDiskId:-1, host_ip:10.1.2.3"}));
 }
 
 TEST_F(EventsTest, SmartMessageForTheAwaitedDiskIsCopiedBeforeTheFlag) {

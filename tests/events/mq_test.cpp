@@ -215,7 +215,8 @@ TEST_F(MqTest, BadDestinationsAreRefusedLineByLine) {
     };
     const std::vector<Case> cases = {
         {R"({"ip":"127.0.0.1","port":1,"username":"u","password":"p","isconnect":1,"amq":{}})", "type == -1"},
-        {R"({"type":"0","ip":"127.0.0.1","port":1,"username":"u","password":"p","isconnect":1,"amq":{}})", "type == -1"},
+        {R"({"type":"0","ip":"127.0.0.1","port":1,"username":"u","password":"p","isconnect":1,"amq":{}})",
+         "type == -1"},
         {R"({"type":0,"port":1,"username":"u","password":"p","isconnect":1,"amq":{}})", "ip == NULL"},
         {R"({"type":0,"ip":7,"port":1,"username":"u","password":"p","isconnect":1,"amq":{}})", "ip == NULL"},
         {R"({"type":0,"ip":"broker.example","port":1,"username":"u","password":"p","isconnect":1,"amq":{}})",
@@ -249,7 +250,7 @@ TEST_F(MqTest, BadDestinationsAreRefusedLineByLine) {
         EXPECT_EQ(cmd_update_config(), 1);
         EXPECT_EQ(errno, test::kSentinelErrno);
         EXPECT_EQ(messages_since(mark), (std::vector<std::string>{c.line, "!parse_mq_info(jso_mq, mq_info)",
-                                                            "update traffic param failed", "is_error(jso_mq)"}))
+                                                                  "update traffic param failed", "is_error(jso_mq)"}))
             << c.line;
     }
     EXPECT_EQ(ms_control_request_count(), 0);
@@ -368,7 +369,9 @@ TEST_F(MqTest, TemperatureAndHumidityTexts) {
         std::string value;
         int event;
     };
-    const Case cases[] = {{3, 0, 1253, "25.3", 10115}, {4, 1, 995, "-0.5", 10116}, {0, 0, 0, "-100.0", 10115},
+    const Case cases[] = {{3, 0, 1253, "25.3", 10115},
+                          {4, 1, 995, "-0.5", 10116},
+                          {0, 0, 0, "-100.0", 10115},
                           {15, 1, 1000, "0.0", 10116}};
     for (const Case &c : cases)
         temp_event(c.ch, c.type, c.raw);
@@ -378,9 +381,9 @@ TEST_F(MqTest, TemperatureAndHumidityTexts) {
     const std::string time = std::to_string(report_time());
     for (size_t i = 0; i < std::size(cases); ++i)
         EXPECT_EQ(delivered(static_cast<int32_t>(i)),
-                  R"({"dev_id":"dev-0001","ch":)" + std::to_string(cases[i].ch) + R"(,"time":)" + time +
-                      R"(,"type":)" + std::to_string(cases[i].type) + R"(,"value":)" + cases[i].value +
-                      R"(,"event":)" + std::to_string(cases[i].event) + "}");
+                  R"({"dev_id":"dev-0001","ch":)" + std::to_string(cases[i].ch) + R"(,"time":)" + time + R"(,"type":)" +
+                      std::to_string(cases[i].type) + R"(,"value":)" + cases[i].value + R"(,"event":)" +
+                      std::to_string(cases[i].event) + "}");
 
     const size_t mark = log.messages().size();
     cmd_main_notify(host.data(), 179, nullptr, 0);
@@ -517,8 +520,8 @@ TEST_F(MqTest, QueuedMessagesFollowChangedSettings) {
     EXPECT_EQ(sends[2].rfind("\"productor_fd\": 4,", 0), 0u);
     EXPECT_EQ(request_commands(),
               (std::vector<std::string>{"create_connection", "create_productor", "send_message", "destroy_productor",
-                                        "destroy_connection", "create_connection", "create_productor",
-                                        "send_message", "send_message"}));
+                                        "destroy_connection", "create_connection", "create_productor", "send_message",
+                                        "send_message"}));
     EXPECT_NE(request(5).find("\"port\": 61700"), std::string::npos);
 }
 

@@ -18,13 +18,22 @@ void answer_ability(int32_t ret, const std::string &text) {
 }
 
 Image alarm_record() {
-    return std::move(Image(496).i32(0, 496).i32(4, 3).i32(8, 2).i32(12, 11).i32(88, 4).i32(92, 75).i32(96, 1)
-                         .i32(100, 1).text(104, "L-1").i32(168, 1));
+    return std::move(Image(496)
+                         .i32(0, 496)
+                         .i32(4, 3)
+                         .i32(8, 2)
+                         .i32(12, 11)
+                         .i32(88, 4)
+                         .i32(92, 75)
+                         .i32(96, 1)
+                         .i32(100, 1)
+                         .text(104, "L-1")
+                         .i32(168, 1));
 }
 
 TEST_F(AlarmTest, SetSendsParameterRecordAndAnswersNothingOnSuccess) {
-    Command cmd("{" + kParams + R"(,"param2":-1,"param3":9,"freqgroup":0,"freqchannellist":")" +
-                std::string(300, 'c') + R"(","libuuid_stranger":""})");
+    Command cmd("{" + kParams + R"(,"param2":-1,"param3":9,"freqgroup":0,"freqchannellist":")" + std::string(300, 'c') +
+                R"(","libuuid_stranger":""})");
     EXPECT_EQ(set(cmd), 1);
     EXPECT_EQ(err, test::kSentinelErrno);
     EXPECT_EQ(cmd.opit.out_buf, nullptr);
@@ -108,7 +117,7 @@ TEST_F(AlarmTest, GetListsParametersUpToFirstEmptyRecord) {
     Image out(3 * 496);
     out.i32(0, 496).i32(16, 5).i32(20, 6).i32(88, 4).i32(92, 80).i32(96, 1).i32(100, 1).text(104, "L-1");
     out.i32(168, 1).i32(172, 3).text(176, std::string(256, 'q'));  // a list filling its field
-    out.i32(2 * 496, 496);                                          // after the first empty record
+    out.i32(2 * 496, 496);                                         // after the first empty record
     sdk_sim_push_answer("NetClient_FaceConfig", 21, 0, 0, out.bytes.data(), 3 * 496);
     Command cmd(R"({"command":3,"ch":1,"alarm_type":2,"param1":11})");
     EXPECT_EQ(get(cmd), 1);

@@ -65,10 +65,23 @@ TEST_F(EntryTest, EditSendsFaceRecordWithCutTexts) {
     EXPECT_EQ(c.ch, 5);
     EXPECT_EQ(c.args[1], 152);
     // Uuids may fill their whole field; other texts keep a terminator.
-    EXPECT_EQ(first_difference(c, Image(1112).i32(0, 1112).i32(4, 5).text(8, std::string(259, 'p')).i32(268, 8)
-                                      .i32(272, 7).i32(280, 6).i32(284, 1).text(288, std::string(63, 'n'))
-                                      .i32(352, 2).text(356, std::string(15, '1')).i32(372, 3).i32(376, 4)
-                                      .i32(380, 5).text(384, "C-9").i32(448, 2).text(452, std::string(64, 'u'))
+    EXPECT_EQ(first_difference(c, Image(1112)
+                                      .i32(0, 1112)
+                                      .i32(4, 5)
+                                      .text(8, std::string(259, 'p'))
+                                      .i32(268, 8)
+                                      .i32(272, 7)
+                                      .i32(280, 6)
+                                      .i32(284, 1)
+                                      .text(288, std::string(63, 'n'))
+                                      .i32(352, 2)
+                                      .text(356, std::string(15, '1'))
+                                      .i32(372, 3)
+                                      .i32(376, 4)
+                                      .i32(380, 5)
+                                      .text(384, "C-9")
+                                      .i32(448, 2)
+                                      .text(452, std::string(64, 'u'))
                                       .text(516, std::string(64, 'f'))),
               -1);
 
@@ -122,8 +135,8 @@ TEST_F(EntryTest, DeleteSendsKeyRecordPaddedToFaceLength) {
 
 TEST_F(EntryTest, SuspendedEditRunsOnlyWhenTheDeviceAccepts) {
     // (answer, at which sleep) -> result, edits sent, reply
-    for (auto [answer, at, result, edits, reply] : {std::tuple{1, 3, 1, 1u, R"({"errno":0})"},
-                                                    std::tuple{0, 1, 0, 0u, R"({"errno":-1})"}}) {
+    for (auto [answer, at, result, edits, reply] :
+         {std::tuple{1, 3, 1, 1u, R"({"errno":0})"}, std::tuple{0, 1, 0, 0u, R"({"errno":-1})"}}) {
         sdk_sim_reset();
         vca = VcaAnswer{&host.channel(2), at, answer};
         Command cmd(R"({"command":23,"host_info":{"is_suspend_vca":1,"ch":2},"face_info":)" + kFace + "}");
@@ -133,7 +146,7 @@ TEST_F(EntryTest, SuspendedEditRunsOnlyWhenTheDeviceAccepts) {
         EXPECT_EQ(vca_reply(2), -1);  // the answer is consumed
         EXPECT_EQ(calls("NetClient_FaceConfig").size(), edits);
         EXPECT_EQ(switches(), (Switches{{2, 0}, {2, 1}}));  // switched on again in both cases
-        sdk_sim_call second{};  // an edit comes between the two switches
+        sdk_sim_call second{};                              // an edit comes between the two switches
         sdk_sim_get_call(1, &second);
         EXPECT_STREQ(second.function, edits != 0 ? "NetClient_FaceConfig" : "NetClient_SetDevConfig");
     }

@@ -13,10 +13,10 @@ constexpr int32_t kRecordSize = 328712;
 TEST_F(FeatureTest, ListsAtMostTenFacesWithBase64Features) {
     Image out(kRecordSize);
     out.i32(4, 2).i32(8, 1).i32(12, 30).i32(16, 40).i32(148, 12);
-    out.i32(152, 2).i32(152 + 8, 50);                         // face 0: two points, face 1: none, face 2: too many
-    out.i32(192, 5).i32(196, 6).i32(200, 7).i32(204, 8);       // face 0's points
-    out.i32(992, 5).i32(992 + 8, 40000).i32(992 + 12, -7);     // feature lengths, two of them impossible
-    out.text(1032, "hello");                                   // face 0 features
+    out.i32(152, 2).i32(152 + 8, 50);                       // face 0: two points, face 1: none, face 2: too many
+    out.i32(192, 5).i32(196, 6).i32(200, 7).i32(204, 8);    // face 0's points
+    out.i32(992, 5).i32(992 + 8, 40000).i32(992 + 12, -7);  // feature lengths, two of them impossible
+    out.text(1032, "hello");                                // face 0 features
     sdk_sim_push_answer("NetClient_FaceConfig", 7, 0, 0, out.bytes.data(), kRecordSize);
 
     Command cmd(R"({"command":20,"ch":2,"libuuid":"L-1","faceuuid":"F-1","libkey":3,"facekey":4})");

@@ -20,9 +20,19 @@ TEST_F(LibraryTest, CreateSendsLibraryRecord) {
     EXPECT_EQ(c.cmd, 4);
     EXPECT_EQ(c.ch, 3);
     EXPECT_EQ(c.args[1], 152);
-    EXPECT_EQ(first_difference(c, Image(296).i32(0, 296).i32(4, 3).i32(8, 288).i32(12, 12).text(16, "staff")
-                                      .i32(80, 80).text(84, "door").i32(148, 2).i32(152, 1).text(156, "L-1")
-                                      .text(220, "v9")), -1);
+    EXPECT_EQ(first_difference(c, Image(296)
+                                      .i32(0, 296)
+                                      .i32(4, 3)
+                                      .i32(8, 288)
+                                      .i32(12, 12)
+                                      .text(16, "staff")
+                                      .i32(80, 80)
+                                      .text(84, "door")
+                                      .i32(148, 2)
+                                      .i32(152, 1)
+                                      .text(156, "L-1")
+                                      .text(220, "v9")),
+              -1);
 
     // Extra information that does not fit is left out, not cut.
     answer_face(4, 0, 3);
@@ -69,8 +79,14 @@ TEST_F(LibraryTest, SyncSetsChannelMaskBits) {
     EXPECT_EQ(c.cmd, 15);
     EXPECT_EQ(c.ch, -1);
     // 33 channels: two mask words; similarity out of range sent as 0.
-    EXPECT_EQ(first_difference(c, Image(340).i32(0, 340).i32(4, 2).i32(8, static_cast<int32_t>(0x80000009u))
-                                      .i32(12, 0x101).i32(8 + 63 * 4, INT32_MIN).text(268, "L-7").i32(332, 2)),
+    EXPECT_EQ(first_difference(c, Image(340)
+                                      .i32(0, 340)
+                                      .i32(4, 2)
+                                      .i32(8, static_cast<int32_t>(0x80000009u))
+                                      .i32(12, 0x101)
+                                      .i32(8 + 63 * 4, INT32_MIN)
+                                      .text(268, "L-7")
+                                      .i32(332, 2)),
               -1);
 
     for (auto [channels, words] : {std::pair{0, 4}, {2048, 64}, {INT32_MAX, 64}}) {
@@ -125,7 +141,7 @@ TEST_F(LibraryTest, DeleteSendsRecordPaddedToLibraryLength) {
 TEST_F(LibraryTest, SyncStatusListsValidEntriesUpToChannelCount) {
     Image out(3 * 92);
     out.i32(0, 92).i32(4, 4).text(12, "L-1").i32(76, 1).i32(80, 60).i32(84, 7).i32(88, 1);
-    out.i32(92 + 4, 5);                   // size 0: not valid
+    out.i32(92 + 4, 5);                    // size 0: not valid
     out.i32(184, 92).text(184 + 12, "x");  // beyond the device's channels
     answer_channel_count(2);
     sdk_sim_push_answer("NetClient_FaceConfig", 16, 0, 0, out.bytes.data(), 3 * 92);

@@ -128,7 +128,8 @@ TEST_P(DispatchTest, NumbersWithoutHandlerLeaveErrnoAlone) {
         cmd.opit.result = 777;
         EXPECT_EQ(run(cmd), 0) << text;
         EXPECT_EQ(err, test::kSentinelErrno) << text;
-        EXPECT_EQ(log.messages(), std::vector<std::string>{side + "_config not support command:" + std::to_string(number)});
+        EXPECT_EQ(log.messages(),
+                  std::vector<std::string>{side + "_config not support command:" + std::to_string(number)});
         EXPECT_EQ(cmd.opit.out_buf, nullptr);
         EXPECT_EQ(cmd.opit.result, 777);
     }

@@ -18,37 +18,28 @@ using namespace device_sdk_sim::face;
 
 constexpr int32_t kLogin = 3;
 
-template <size_t N>
-void put(char (&field)[N], const std::string &text)
-{
-    std::snprintf(field, N, "%s", text.c_str());
-}
+template <size_t N> void put(char (&field)[N], const std::string &text) { std::snprintf(field, N, "%s", text.c_str()); }
 
 class DeviceModel : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
+  protected:
+    void SetUp() override {
         sdk_sim_reset();
         sdk_sim_add_device(kLogin, 16, SDK_SIM_RECORDER);
     }
 
-    template <typename In>
-    Reply change(int32_t cmd, const In &in, int32_t login = kLogin)
-    {
+    template <typename In> Reply change(int32_t cmd, const In &in, int32_t login = kLogin) {
         Reply r{};
         EXPECT_EQ(NetClient_FaceConfig(login, cmd, 0, &in, sizeof in, &r, sizeof r), 0);
         return r;
     }
-    Reply add_library(const std::string &uuid, int32_t login = kLogin)
-    {
+    Reply add_library(const std::string &uuid, int32_t login = kLogin) {
         Library lib{};
         put(lib.uuid, uuid);
         put(lib.name, "name of " + uuid);
         lib.opt_type = 1;
         return change(kEditLibrary, lib, login);
     }
-    Reply add_face(const std::string &lib, const std::string &uuid, const std::string &name, int32_t opt = 1)
-    {
+    Reply add_face(const std::string &lib, const std::string &uuid, const std::string &name, int32_t opt = 1) {
         Face f{};
         put(f.lib_uuid, lib);
         put(f.face_uuid, uuid);
@@ -57,8 +48,7 @@ protected:
         return change(kEditFace, f);
     }
     // Page `page_no` of a face query by name within `lib`.
-    std::array<FaceResult, kPageRecords> faces(const std::string &lib, const std::string &name, int32_t page_no)
-    {
+    std::array<FaceResult, kPageRecords> faces(const std::string &lib, const std::string &name, int32_t page_no) {
         FaceQueryRequest q{};
         put(q.lib_uuid, lib);
         put(q.name, name);
@@ -69,8 +59,7 @@ protected:
     }
 };
 
-TEST_F(DeviceModel, FacesAddedAreFoundPageByPage)
-{
+TEST_F(DeviceModel, FacesAddedAreFoundPageByPage) {
     ASSERT_EQ(add_library("lib-a").result, 0);
     ASSERT_EQ(add_library("lib-b").result, 0);
     for (int i = 0; i < 45; ++i)
@@ -99,8 +88,7 @@ TEST_F(DeviceModel, FacesAddedAreFoundPageByPage)
     EXPECT_NE(libs[0].key, libs[1].key);
 }
 
-TEST_F(DeviceModel, EditsAndDeletesChangeWhatIsFound)
-{
+TEST_F(DeviceModel, EditsAndDeletesChangeWhatIsFound) {
     add_library("lib-a");
     add_face("lib-a", "f1", "Ada");
     // Adding a uuid again is refused with "exists"; editing it renames.
@@ -127,8 +115,7 @@ TEST_F(DeviceModel, EditsAndDeletesChangeWhatIsFound)
     EXPECT_EQ(faces("", "", 0)[0].total, 0);
 }
 
-TEST_F(DeviceModel, FaceDataBelongsToItsLogin)
-{
+TEST_F(DeviceModel, FaceDataBelongsToItsLogin) {
     sdk_sim_add_device(kLogin + 1, 4, SDK_SIM_CAMERA);
     add_library("lib-a", kLogin + 1);
     add_library("lib-b");
@@ -145,8 +132,7 @@ TEST_F(DeviceModel, FaceDataBelongsToItsLogin)
     EXPECT_EQ(faces("", "", 0)[0].total, 0);
 }
 
-TEST_F(DeviceModel, PictureSearchFindsFacesAtOrAboveTheSimilarity)
-{
+TEST_F(DeviceModel, PictureSearchFindsFacesAtOrAboveTheSimilarity) {
     add_library("lib-a");
     for (int i = 0; i < 5; ++i)
         add_face("lib-a", "f" + std::to_string(i), "n");
@@ -161,8 +147,7 @@ TEST_F(DeviceModel, PictureSearchFindsFacesAtOrAboveTheSimilarity)
     EXPECT_EQ(page[1].task_id, 7);
 }
 
-TEST_F(DeviceModel, SnapshotSearchFindsThreePerChannel)
-{
+TEST_F(DeviceModel, SnapshotSearchFindsThreePerChannel) {
     std::array<ChannelEntry, 2> channels{{{2, 0}, {5, 0}}};
     SnapSearchRequest start{};
     start.size = sizeof start;
@@ -193,20 +178,18 @@ TEST_F(DeviceModel, SnapshotSearchFindsThreePerChannel)
     EXPECT_EQ(page[0].total, 0);
 }
 
-TEST_F(DeviceModel, ShortRequestsAreRefused)
-{
+TEST_F(DeviceModel, ShortRequestsAreRefused) {
     Library lib{};
     Reply r{};
     EXPECT_EQ(NetClient_FaceConfig(kLogin, kEditLibrary, 0, &lib, 10, &r, sizeof r), -1);
     EXPECT_EQ(NetClient_FaceConfig(kLogin, kEditLibrary, 0, nullptr, 0, &r, sizeof r), -1);
 }
 
-TEST_F(DeviceModel, SwitchingAnalysisOffIsAnsweredThroughTheEventHook)
-{
+TEST_F(DeviceModel, SwitchingAnalysisOffIsAnsweredThroughTheEventHook) {
     std::vector<sdk_sim_event> events;
-    sdk_sim_set_event_hook([](void *ctx, const sdk_sim_event *e) {
-        static_cast<std::vector<sdk_sim_event> *>(ctx)->push_back(*e);
-    }, &events);
+    sdk_sim_set_event_hook(
+        [](void *ctx, const sdk_sim_event *e) { static_cast<std::vector<sdk_sim_event> *>(ctx)->push_back(*e); },
+        &events);
     int32_t off = 0, on = 1;
     NetClient_SetDevConfig(kLogin, 32, 4, &on, sizeof on);
     EXPECT_TRUE(events.empty());
@@ -227,4 +210,4 @@ TEST_F(DeviceModel, SwitchingAnalysisOffIsAnsweredThroughTheEventHook)
     EXPECT_EQ(events.size(), 1u);
 }
 
-} // namespace
+}  // namespace

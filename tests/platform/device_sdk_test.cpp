@@ -16,36 +16,28 @@
 namespace {
 
 class DeviceSdk : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { sdk_sim_reset(); }
 };
 
-sdk_sim_call logged(int32_t index)
-{
+sdk_sim_call logged(int32_t index) {
     sdk_sim_call c{};
     EXPECT_EQ(sdk_sim_get_call(index, &c), 1) << "no call " << index;
     return c;
 }
 
-sdk_sim_call last_call()
-{
-    return logged(sdk_sim_call_count() - 1);
-}
+sdk_sim_call last_call() { return logged(sdk_sim_call_count() - 1); }
 
-std::vector<uint8_t> logged_in(const sdk_sim_call &c)
-{
+std::vector<uint8_t> logged_in(const sdk_sim_call &c) {
     return c.in == nullptr ? std::vector<uint8_t>{} : std::vector<uint8_t>(c.in, c.in + c.in_len);
 }
 
-template <typename T>
-void put(std::vector<uint8_t> &record, size_t offset, T value)
-{
+template <typename T> void put(std::vector<uint8_t> &record, size_t offset, T value) {
     std::memcpy(record.data() + offset, &value, sizeof value);
 }
 
 /* Each request function is wired to its own name, sub-command and channel. */
-TEST_F(DeviceSdk, EveryRequestFunctionIsAnsweredAndLogged)
-{
+TEST_F(DeviceSdk, EveryRequestFunctionIsAnsweredAndLogged) {
     constexpr int32_t L = 7, C = 11, H = 3, ANY = SDK_SIM_ANY;
     uint8_t buf[64] = {};
     int32_t i1 = 0, i2 = 0;
@@ -97,8 +89,10 @@ TEST_F(DeviceSdk, EveryRequestFunctionIsAnsweredAndLogged)
         {"NetClient_GetMaxKByteRate", ANY, H, [&] { return NetClient_GetMaxKByteRate(L, H, &i1, 0); }},
         {"NetClient_GetVideoSzList", ANY, H, [&] { return NetClient_GetVideoSzList(L, H, 0, nullptr, &i1); }},
         {"NetClient_SetVideoCombine", ANY, ANY, [&] { return NetClient_SetVideoCombine(L, buf, 64); }},
-        {"NetClient_GetDigitalChannelConfig", C, H, [&] { return NetClient_GetDigitalChannelConfig(L, H, C, buf, 64); }},
-        {"NetClient_SetDigitalChannelConfig", C, H, [&] { return NetClient_SetDigitalChannelConfig(L, H, C, buf, 64); }},
+        {"NetClient_GetDigitalChannelConfig", C, H,
+         [&] { return NetClient_GetDigitalChannelConfig(L, H, C, buf, 64); }},
+        {"NetClient_SetDigitalChannelConfig", C, H,
+         [&] { return NetClient_SetDigitalChannelConfig(L, H, C, buf, 64); }},
         {"NetClient_GetFTPUploadConfig", C, ANY, [&] { return NetClient_GetFTPUploadConfig(L, C, buf, 24); }},
         {"NetClient_SetFTPUploadConfig", C, ANY, [&] { return NetClient_SetFTPUploadConfig(L, C, buf, 24); }},
         {"NetClient_GetDzTransparentPara", ANY, ANY, [&] { return NetClient_GetDzTransparentPara(L, buf, 64, 1, 1); }},
@@ -129,8 +123,7 @@ TEST_F(DeviceSdk, EveryRequestFunctionIsAnsweredAndLogged)
     }
 }
 
-TEST_F(DeviceSdk, AnswersAreChosenQueuedBeforeStandingAndSubCommandBeforeAny)
-{
+TEST_F(DeviceSdk, AnswersAreChosenQueuedBeforeStandingAndSubCommandBeforeAny) {
     const char *fn = "NetClient_SetDevConfig";
     sdk_sim_push_answer(fn, 5, 1, 0, nullptr, 0);
     sdk_sim_push_answer(fn, 5, 2, 0, nullptr, 0);
@@ -147,8 +140,7 @@ TEST_F(DeviceSdk, AnswersAreChosenQueuedBeforeStandingAndSubCommandBeforeAny)
     EXPECT_EQ(sdk_sim_call_count(), 1);
 }
 
-TEST_F(DeviceSdk, ProgrammingMistakesAreRefused)
-{
+TEST_F(DeviceSdk, ProgrammingMistakesAreRefused) {
     EXPECT_EQ(sdk_sim_push_answer("NetClient_GetDevConfg", 1, 0, 0, nullptr, 0), -1);
     EXPECT_EQ(sdk_sim_push_answer("NetClient_GetLastError", SDK_SIM_ANY, 0, 0, nullptr, 0), -1);
     EXPECT_EQ(sdk_sim_set_answer("NetClient_GetDevConfig", 1, 0, 0, nullptr, 4), -1);
@@ -156,8 +148,7 @@ TEST_F(DeviceSdk, ProgrammingMistakesAreRefused)
     EXPECT_EQ(sdk_sim_get_call(0, &c), 0);
 }
 
-TEST_F(DeviceSdk, OutputBytesAreCutToTheBufferAndPresetBytesBeyondAreKept)
-{
+TEST_F(DeviceSdk, OutputBytesAreCutToTheBufferAndPresetBytesBeyondAreKept) {
     const std::vector<uint8_t> answer(200, 0x55);
     sdk_sim_push_answer("NetClient_GetDevConfig", 9, 0, 0, answer.data(), 4);
     sdk_sim_push_answer("NetClient_GetDevConfig", 9, 0, 0, answer.data(), 12);
@@ -189,8 +180,7 @@ TEST_F(DeviceSdk, OutputBytesAreCutToTheBufferAndPresetBytesBeyondAreKept)
     EXPECT_EQ(NetClient_FaceConfig(1, 18, 0, nullptr, 0, nullptr, 0), 0);
 }
 
-TEST_F(DeviceSdk, IntOutputsTakeConsecutiveValues)
-{
+TEST_F(DeviceSdk, IntOutputsTakeConsecutiveValues) {
     const int32_t size[2] = {640, 480};
     sdk_sim_push_answer("NetClient_GetVideoSize", SDK_SIM_ANY, 0, 0, size, 8);
     sdk_sim_push_answer("NetClient_GetVideoSize", SDK_SIM_ANY, 0, 0, size, 4);
@@ -203,8 +193,7 @@ TEST_F(DeviceSdk, IntOutputsTakeConsecutiveValues)
     EXPECT_EQ(h, -1); /* no bytes left for it */
 }
 
-TEST_F(DeviceSdk, VideoSizeListGivesCountAndAtMost32Codes)
-{
+TEST_F(DeviceSdk, VideoSizeListGivesCountAndAtMost32Codes) {
     std::vector<int32_t> answer = {40};
     for (int32_t i = 0; i < 40; ++i)
         answer.push_back(100 + i);
@@ -226,8 +215,7 @@ TEST_F(DeviceSdk, VideoSizeListGivesCountAndAtMost32Codes)
     EXPECT_EQ(std::vector<int32_t>(list.begin(), list.begin() + 3), (std::vector<int32_t>{7, 8, -1}));
 }
 
-TEST_F(DeviceSdk, LogKeepsCopiesOfInputsTakenBeforeTheAnswer)
-{
+TEST_F(DeviceSdk, LogKeepsCopiesOfInputsTakenBeforeTheAnswer) {
     uint8_t rec[4] = {1, 2, 3, 4};
     NetClient_SetDevConfig(5, 21, 2, rec, 4);
     rec[0] = 9;
@@ -258,8 +246,7 @@ TEST_F(DeviceSdk, LogKeepsCopiesOfInputsTakenBeforeTheAnswer)
     EXPECT_EQ(ctrl.in, nullptr);
 }
 
-TEST_F(DeviceSdk, HttpXmlConfigLogsItsTextsAndFillsTheReplyBuffer)
-{
+TEST_F(DeviceSdk, HttpXmlConfigLogsItsTextsAndFillsTheReplyBuffer) {
     char url[1024] = "/CGI/Smart/FaceTrack/1/Channels/1/Scene/3";
     const char body[] = "{\"key\":1}xyz";
     std::vector<uint8_t> req(48, 0), rep(32, 0);
@@ -268,7 +255,7 @@ TEST_F(DeviceSdk, HttpXmlConfigLogsItsTextsAndFillsTheReplyBuffer)
     put<const char *>(req, 8, url);
     put<int32_t>(req, 16, 1024); /* the whole buffer: text ends at its NUL */
     put<const char *>(req, 24, body);
-    put<int32_t>(req, 32, 9);    /* length cuts the body */
+    put<int32_t>(req, 32, 9); /* length cuts the body */
     put<int32_t>(req, 36, 10);
     put<char *>(rep, 0, out.data());
     put<int32_t>(rep, 8, 6);
@@ -294,8 +281,7 @@ TEST_F(DeviceSdk, HttpXmlConfigLogsItsTextsAndFillsTheReplyBuffer)
     EXPECT_EQ(c.text[0], nullptr);
 }
 
-TEST_F(DeviceSdk, LastErrorBelongsToTheCallingThread)
-{
+TEST_F(DeviceSdk, LastErrorBelongsToTheCallingThread) {
     EXPECT_EQ(NetClient_GetLastError(), 0);
     sdk_sim_push_answer("NetClient_GetSysInfo", SDK_SIM_ANY, -1, 0x10, nullptr, 0);
     NetClient_GetSysInfo(1);
@@ -322,16 +308,14 @@ TEST_F(DeviceSdk, LastErrorBelongsToTheCallingThread)
 std::atomic<int> g_upgrade_calls{0};
 int32_t g_upgrade_args[3];
 
-void on_upgrade(int32_t loginfd, int32_t state, int32_t extra)
-{
+void on_upgrade(int32_t loginfd, int32_t state, int32_t extra) {
     g_upgrade_args[0] = loginfd;
     g_upgrade_args[1] = state;
     g_upgrade_args[2] = extra;
     ++g_upgrade_calls;
 }
 
-TEST_F(DeviceSdk, UpgradeCallbackFiresOnceForAStartedUpgrade)
-{
+TEST_F(DeviceSdk, UpgradeCallbackFiresOnceForAStartedUpgrade) {
     g_upgrade_calls = 0;
     EXPECT_EQ(NetClient_Upgrade_V4(4, "/tmp/fw.bin", 1, on_upgrade), 0);
     EXPECT_STREQ(last_call().text[0], "/tmp/fw.bin");
@@ -348,8 +332,7 @@ TEST_F(DeviceSdk, UpgradeCallbackFiresOnceForAStartedUpgrade)
     EXPECT_EQ(g_upgrade_calls, 1);
 }
 
-TEST_F(DeviceSdk, CallsAndControlLeaveErrnoUntouched)
-{
+TEST_F(DeviceSdk, CallsAndControlLeaveErrnoUntouched) {
     uint8_t b[4] = {};
     errno = 777;
     sdk_sim_push_answer("NetClient_GetDevConfig", SDK_SIM_ANY, -1, 5, b, 4);
@@ -361,8 +344,7 @@ TEST_F(DeviceSdk, CallsAndControlLeaveErrnoUntouched)
     EXPECT_EQ(errno, 777);
 }
 
-TEST_F(DeviceSdk, ConcurrentCallsEachTakeOneQueuedAnswer)
-{
+TEST_F(DeviceSdk, ConcurrentCallsEachTakeOneQueuedAnswer) {
     constexpr int kThreads = 4, kCalls = 300;
     for (int i = 0; i < kThreads * kCalls; ++i)
         sdk_sim_push_answer("NetClient_SetDevConfig", SDK_SIM_ANY, 1, i, nullptr, 0);
@@ -388,8 +370,7 @@ TEST_F(DeviceSdk, ConcurrentCallsEachTakeOneQueuedAnswer)
     EXPECT_EQ(NetClient_SetDevConfig(0, 0, 0, nullptr, 0), 0); /* queue used up */
 }
 
-TEST_F(DeviceSdk, SimulatedDeviceKeepsSettingsPerSubCommandAndChannel)
-{
+TEST_F(DeviceSdk, SimulatedDeviceKeepsSettingsPerSubCommandAndChannel) {
     ASSERT_EQ(sdk_sim_add_device(5, 16, SDK_SIM_RECORDER), 0);
     int32_t channels = 0;
     EXPECT_EQ(NetClient_GetChannelNum(5, &channels), 0);
@@ -427,8 +408,7 @@ TEST_F(DeviceSdk, SimulatedDeviceKeepsSettingsPerSubCommandAndChannel)
     EXPECT_EQ(ftp_back[4], 7);
 }
 
-TEST_F(DeviceSdk, QueuedAnswersStillComeBeforeTheSimulatedDevice)
-{
+TEST_F(DeviceSdk, QueuedAnswersStillComeBeforeTheSimulatedDevice) {
     ASSERT_EQ(sdk_sim_add_device(5, 4, SDK_SIM_CAMERA), 0);
     EXPECT_EQ(sdk_sim_add_device(5, -1, SDK_SIM_CAMERA), -1);
     EXPECT_EQ(sdk_sim_add_device(5, 4, 7), -1);
@@ -448,4 +428,4 @@ TEST_F(DeviceSdk, QueuedAnswersStillComeBeforeTheSimulatedDevice)
     EXPECT_EQ(channels, 0);
 }
 
-} // namespace
+}  // namespace

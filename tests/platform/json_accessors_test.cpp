@@ -20,8 +20,7 @@ struct Doc {
 const char *kMembers = R"({"n": 42, "ch": "3", "arr": [], "obj": {}, "f": 1.5, "g": -1.9, "t": true,
     "nul": null, "big": 1e300, "nbig": -1e300, "u": 9223372036854775808, "m": -9999999999, "name": 7})";
 
-TEST(JsonFields, OnlyNumbersAreReadAsNumbersTruncatedAndClamped)
-{
+TEST(JsonFields, OnlyNumbersAreReadAsNumbersTruncatedAndClamped) {
     Doc d(kMembers);
     json_object_object_add(d.obj, "nan", json_object_new_double(NAN));
     struct {
@@ -29,10 +28,20 @@ TEST(JsonFields, OnlyNumbersAreReadAsNumbersTruncatedAndClamped)
         int32_t i32;
         int64_t i64;
     } cases[] = {
-        {"n", 42, 42},   {"ch", -5, -5},  {"arr", -5, -5}, {"obj", -5, -5}, {"t", -5, -5},
-        {"nul", -5, -5}, {"none", -5, -5}, {"nan", -5, -5}, {"f", 1, 1},    {"g", -1, -1},
-        {"big", INT32_MAX, INT64_MAX},     {"nbig", INT32_MIN, INT64_MIN},
-        {"u", INT32_MAX, INT64_MAX},       {"m", INT32_MIN, -9999999999LL},
+        {"n", 42, 42},
+        {"ch", -5, -5},
+        {"arr", -5, -5},
+        {"obj", -5, -5},
+        {"t", -5, -5},
+        {"nul", -5, -5},
+        {"none", -5, -5},
+        {"nan", -5, -5},
+        {"f", 1, 1},
+        {"g", -1, -1},
+        {"big", INT32_MAX, INT64_MAX},
+        {"nbig", INT32_MIN, INT64_MIN},
+        {"u", INT32_MAX, INT64_MAX},
+        {"m", INT32_MIN, -9999999999LL},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.key);
@@ -46,8 +55,7 @@ TEST(JsonFields, OnlyNumbersAreReadAsNumbersTruncatedAndClamped)
         EXPECT_EQ(json_object_get_field_double(d.obj, key, 0.25), 0.25) << key;
 }
 
-TEST(JsonFields, StringsGiveTextOtherTypesTheirSerialisationNullGivesNull)
-{
+TEST(JsonFields, StringsGiveTextOtherTypesTheirSerialisationNullGivesNull) {
     Doc d(kMembers);
     EXPECT_STREQ(json_object_get_field_string(d.obj, "ch"), "3");
     EXPECT_STREQ(json_object_get_field_string(d.obj, "name"), "7");
@@ -56,8 +64,7 @@ TEST(JsonFields, StringsGiveTextOtherTypesTheirSerialisationNullGivesNull)
     EXPECT_EQ(json_object_get_field_string(d.obj, "none"), nullptr);
 }
 
-TEST(JsonFields, NoObjectOrKeyGivesDefault)
-{
+TEST(JsonFields, NoObjectOrKeyGivesDefault) {
     Doc d(R"({"a": 1})"), arr("[1]");
     EXPECT_EQ(json_object_get_field_int(nullptr, "a", -2), -2);
     EXPECT_EQ(json_object_get_field_int64(d.obj, nullptr, -2), -2);
@@ -66,8 +73,7 @@ TEST(JsonFields, NoObjectOrKeyGivesDefault)
 }
 
 struct TempFile {
-    explicit TempFile(const std::string &content)
-    {
+    explicit TempFile(const std::string &content) {
         char tmpl[] = "/tmp/json_accessors_test_XXXXXX";
         int fd = mkstemp(tmpl);
         path = tmpl;
@@ -78,8 +84,7 @@ struct TempFile {
     std::string path;
 };
 
-TEST(JsonFromFile, GivesParsedDocumentOrNull)
-{
+TEST(JsonFromFile, GivesParsedDocumentOrNull) {
     EXPECT_EQ(json_object_from_file_ex(nullptr), nullptr);
     EXPECT_EQ(json_object_from_file_ex("/nonexistent/config.json"), nullptr);
     EXPECT_EQ(json_object_from_file_ex("/tmp"), nullptr);
@@ -92,14 +97,13 @@ TEST(JsonFromFile, GivesParsedDocumentOrNull)
         json_object *doc = json_object_from_file_ex(f.path.c_str());
         ASSERT_NE(doc, nullptr) << good;
         EXPECT_EQ(json_object_is_type(doc, json_type_object) ? json_object_get_field_int(doc, "a", -1)
-                                                              : json_object_get_int(doc),
+                                                             : json_object_get_int(doc),
                   3);
         json_object_put(doc);
     }
 }
 
-TEST(JsonAccessors, LeaveErrnoUntouched)
-{
+TEST(JsonAccessors, LeaveErrnoUntouched) {
     Doc d(kMembers);
     TempFile numbers("{\"a\": 1, \"b\": 2.5, \"c\": 99999999999999999999}");
     auto check = [](const char *what, auto call) {
@@ -115,4 +119,4 @@ TEST(JsonAccessors, LeaveErrnoUntouched)
     check("missing file", [] { json_object_from_file_ex("/nonexistent/x.json"); });
 }
 
-} // namespace
+}  // namespace

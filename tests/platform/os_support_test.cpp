@@ -24,14 +24,12 @@ using Strings = std::vector<std::string>;
 // Lists, tables and mutexes are never freed by the library; keeping their
 // addresses in storage that outlives exit handlers keeps LeakSanitizer quiet.
 std::vector<void *> &kept = *new std::vector<void *>;
-template <class T>
-T *keep(T *object) {
+template <class T> T *keep(T *object) {
     kept.push_back(object);
     return object;
 }
 
-template <class Pred>
-bool eventually(Pred pred) {
+template <class Pred> bool eventually(Pred pred) {
     for (int i = 0; i < 1000 && !pred(); ++i) {
         std::this_thread::sleep_for(1ms);
     }
@@ -69,8 +67,8 @@ TEST(OsSupportLogDeathTest, FileGetsFormattedLinesFromMinimumLevel) {
     std::remove(path.c_str());
     ASSERT_EQ(lines.size(), 2u);
     int date[7];  // "YYYY-MM-DD hh:mm:ss.mmm "
-    EXPECT_EQ(std::sscanf(lines[0].c_str(), "%4d-%2d-%2d %2d:%2d:%2d.%3d", &date[0], &date[1], &date[2],
-                          &date[3], &date[4], &date[5], &date[6]),
+    EXPECT_EQ(std::sscanf(lines[0].c_str(), "%4d-%2d-%2d %2d:%2d:%2d.%3d", &date[0], &date[1], &date[2], &date[3],
+                          &date[4], &date[5], &date[6]),
               7)
         << lines[0];
     EXPECT_EQ(lines[0].substr(23), " [2] a.cpp:12 kept 7");
@@ -92,9 +90,11 @@ TEST(OsSupportLogDeathTest, FailingDestinationLeavesErrnoAlone) {
 TEST(OsSupportErrno, CallsLeaveErrnoAsFound) {
     static Strings logged;  // through the hook, while the normal destination is quiet
     os_support_set_log_quiet(1);
-    os_support_set_log_hook([](void *, int32_t level, const char *file, int32_t line, const char *message) {
-        logged.push_back(std::to_string(level) + " " + file + ":" + std::to_string(line) + " " + message);
-    }, nullptr);
+    os_support_set_log_hook(
+        [](void *, int32_t level, const char *file, int32_t line, const char *message) {
+            logged.push_back(std::to_string(level) + " " + file + ":" + std::to_string(line) + " " + message);
+        },
+        nullptr);
     errno = 4242;
     os_get_ip_type("host.example");
     os_ip_cmp("1.2.3.4", "::1");
@@ -202,7 +202,14 @@ TEST(OsSupportSleep, HookReplacesSleepingUntilCleared) {
 TEST(OsSupportThread, ThreadsAndRecursiveMutex) {
     static std::atomic<void *> seen{nullptr};
     os_thread_t thread = nullptr;
-    ASSERT_NE(os_thread_create(&thread, 0, [](void *arg) -> int32_t { seen = arg; return 0; }, &thread), 0);
+    ASSERT_NE(os_thread_create(
+                  &thread, 0,
+                  [](void *arg) -> int32_t {
+                      seen = arg;
+                      return 0;
+                  },
+                  &thread),
+              0);
     EXPECT_EQ(os_thread_detach(&thread), 0);
     EXPECT_TRUE(eventually([&] { return seen.load() == &thread; }));
 

@@ -48,8 +48,8 @@ TEST_F(QueryTest, PagingClosingAndTicksRunTogether) {
         for (int i = 0; i < zel::kSessionIdleTicks - 1; ++i)
             os_support_timers_fire();
     };
-    std::thread threads[] = {std::thread(pager, 0), std::thread(pager, 1), std::thread(pager, 2),
-                             std::thread(closer), std::thread(ticker)};
+    std::thread threads[] = {std::thread(pager, 0), std::thread(pager, 1), std::thread(pager, 2), std::thread(closer),
+                             std::thread(ticker)};
     for (auto &t : threads)
         t.join();
     EXPECT_EQ(served + gone, 180);

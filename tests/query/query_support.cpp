@@ -55,8 +55,8 @@ std::vector<std::string> elements(const std::string &reply, const char *key) {
     json_object *array = nullptr;
     if (json_object_object_get_ex(obj, key, &array) && json_object_is_type(array, json_type_array))
         for (size_t i = 0; i < json_object_array_length(array); ++i)
-            out.emplace_back(json_object_to_json_string_ext(json_object_array_get_idx(array, i),
-                                                            JSON_C_TO_STRING_PLAIN));
+            out.emplace_back(
+                json_object_to_json_string_ext(json_object_array_get_idx(array, i), JSON_C_TO_STRING_PLAIN));
     json_object_put(obj);
     return out;
 }
@@ -78,8 +78,7 @@ std::vector<sdk_sim_call> calls_of(const char *function) {
 
 int32_t QueryTest::open_face_search(test::Host &on, const std::vector<zel::face_result> &page) {
     push_page(zel::FACE_CMD_SEARCH, page);
-    Outcome opened =
-        get(on, R"({"command":0,"ch":3,"taskid":9,"picname":"p.jpg","libuuid":"lib-1","similar":80})");
+    Outcome opened = get(on, R"({"command":0,"ch":3,"taskid":9,"picname":"p.jpg","libuuid":"lib-1","similar":80})");
     EXPECT_EQ(opened.result, 1) << opened.reply;
     return static_cast<int32_t>(int_of(opened.reply, "findfd"));
 }

@@ -38,8 +38,7 @@ std::vector<std::string> keys_of_element(const std::string &reply, const char *a
 // A page of 20 records: records [0, count) get a size (and, where the
 // record has one, the index first+i); the first record carries `total` and
 // `count`.
-template <typename Record>
-std::vector<Record> page_of(int32_t total, int32_t count, int32_t first = 0) {
+template <typename Record> std::vector<Record> page_of(int32_t total, int32_t count, int32_t first = 0) {
     std::vector<Record> page(zel::kPageRecords);
     for (int32_t i = 0; i < std::min(count, zel::kPageRecords); ++i) {
         page[i].size = sizeof(Record);
@@ -54,8 +53,7 @@ inline std::vector<zel::face_result> face_page(int32_t total, int32_t count, int
     return page_of<zel::face_result>(total, count, first);
 }
 
-template <typename Record>
-void push_page(int32_t cmd, const std::vector<Record> &page, int32_t result = 0) {
+template <typename Record> void push_page(int32_t cmd, const std::vector<Record> &page, int32_t result = 0) {
     sdk_sim_push_answer("NetClient_FaceConfig", cmd, result, 0, page.data(),
                         static_cast<int32_t>(page.size() * sizeof(Record)));
 }
@@ -63,8 +61,7 @@ void push_page(int32_t cmd, const std::vector<Record> &page, int32_t result = 0)
 // The logged calls of one SDK function.
 std::vector<sdk_sim_call> calls_of(const char *function);
 
-template <typename Record>
-Record input_of(const sdk_sim_call &call) {
+template <typename Record> Record input_of(const sdk_sim_call &call) {
     Record record{};
     EXPECT_EQ(call.in_len, static_cast<int32_t>(sizeof(Record)));
     std::memcpy(&record, call.in, std::min(sizeof record, static_cast<size_t>(call.in_len)));

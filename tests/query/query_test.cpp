@@ -45,10 +45,9 @@ TEST_F(QueryTest, PictureSearchSendsItsRequestAndPagesAcrossThePageBoundary) {
     ASSERT_EQ(results.size(), 25u);
     for (size_t i = 0; i < results.size(); ++i)
         EXPECT_EQ(int_of(results[i], "index"), static_cast<int64_t>(i));
-    EXPECT_EQ(keys(results[0]),
-              (Keys{"index", "checkcode", "filetype", "modeling", "name", "sex", "birthtime", "nation", "place",
-                    "certype", "certnum", "opttype", "libuuid", "faceuuid", "libversion", "verifycode", "taskid",
-                    "filename", "similar"}));
+    EXPECT_EQ(keys(results[0]), (Keys{"index", "checkcode", "filetype", "modeling", "name", "sex", "birthtime",
+                                      "nation", "place", "certype", "certnum", "opttype", "libuuid", "faceuuid",
+                                      "libversion", "verifycode", "taskid", "filename", "similar"}));
     EXPECT_EQ(int_of(page.reply, "is_finish"), 1);
     EXPECT_EQ(int_of(page.reply, "total"), 25);
     EXPECT_EQ(int_of(page.reply, "ch"), 3);
@@ -184,8 +183,8 @@ TEST_F(QueryTest, SnapshotSearchSendsAtMostSixtyFourChannels) {
     Outcome opened = get(host, snap_search(many));
     ASSERT_EQ(opened.result, 1) << opened.reply;
     EXPECT_EQ(keys(opened.reply), (Keys{"findfd", "ret"}));
-    EXPECT_TRUE(log.contains(
-        "face_get_query_snap  array_length > max_chanlist_count, len : 70, max_chanlist_count: 64"));
+    EXPECT_TRUE(
+        log.contains("face_get_query_snap  array_length > max_chanlist_count, len : 70, max_chanlist_count: 64"));
     auto call = calls_of("NetClient_FaceConfig").at(0);
     EXPECT_EQ(call.cmd, FACE_CMD_SEARCH_SNAP);
     EXPECT_EQ(call.ch, NETCLIENT_ALL_CHANNELS);
@@ -295,9 +294,9 @@ TEST_F(QueryTest, LibraryAndFaceQueriesAnswerRetThenFindfd) {
     EXPECT_EQ(sent.size, 464);
     Outcome face_results = get(host, cmd1(static_cast<int32_t>(int_of(faces.reply, "findfd")), 5));
     EXPECT_EQ(keys_of_element(face_results.reply, "param", 0),
-              (Keys{"ch", "index", "libkey", "modeling", "sex", "birthtime", "nation", "place", "certtype",
-                    "certnum", "facekey", "checkcode", "filetype", "libuuid", "faceuuid", "libversion",
-                    "verifycode", "filename", "similar", "name"}));
+              (Keys{"ch",       "index",      "libkey",     "modeling", "sex",       "birthtime", "nation",
+                    "place",    "certtype",   "certnum",    "facekey",  "checkcode", "filetype",  "libuuid",
+                    "faceuuid", "libversion", "verifycode", "filename", "similar",   "name"}));
 }
 
 TEST_F(QueryTest, CutPicturesAreCappedAtOnePage) {

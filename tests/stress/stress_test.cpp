@@ -150,8 +150,8 @@ TEST_F(StressTest, CommandsTimersAndEventsRunTogether) {
         }
     };
     std::thread ticks(ticker);
-    std::thread workers[] = {std::thread(commands, 0), std::thread(commands, 5), std::thread(pager),
-                             std::thread(pager), std::thread(events)};
+    std::thread workers[] = {std::thread(commands, 0), std::thread(commands, 5), std::thread(pager), std::thread(pager),
+                             std::thread(events)};
     for (auto &t : workers)
         t.join();
     done = true;

@@ -20,11 +20,16 @@ std::string points(int n, int base) {
 // A calibration command of `n` reference pairs; `key` gets `value` instead
 // (or is left out when `value` is empty).
 std::string calibration(int n, const std::string &key = "", const std::string &value = "") {
-    const std::pair<std::string, std::string> members[] = {
-        {"ch", "1"},           {"scene_id", "4"},           {"point_num", std::to_string(n)},
-        {"point_imgs", points(n, 100)},                     {"point_wlds", points(n, 200)},
-        {"ipc_high", "350"},   {"ipc_param", xyz(1, 2, 3)}, {"coordinate_o", xyz(4, 5, 6)},
-        {"coordinate_x", xyz(7, 8, 9)},                     {"coordinate_y", xyz(10, 11, 12)}};
+    const std::pair<std::string, std::string> members[] = {{"ch", "1"},
+                                                           {"scene_id", "4"},
+                                                           {"point_num", std::to_string(n)},
+                                                           {"point_imgs", points(n, 100)},
+                                                           {"point_wlds", points(n, 200)},
+                                                           {"ipc_high", "350"},
+                                                           {"ipc_param", xyz(1, 2, 3)},
+                                                           {"coordinate_o", xyz(4, 5, 6)},
+                                                           {"coordinate_x", xyz(7, 8, 9)},
+                                                           {"coordinate_y", xyz(10, 11, 12)}};
     std::string out = R"({"command":51)";
     for (const auto &[k, v] : members)
         if (k != key || !value.empty())
@@ -56,16 +61,16 @@ TEST_F(CalibrationTest, CalibrationRefusalsSendNothing) {
         {calibration(3, "point_wlds", points(2, 0)),
          "wlds_len != point_num || wlds_len > REFERENCE_POINT_NUM_MAX, wlds_len: 2, point_num: 3, "
          "<json_to_calibration_reference>"},
-        {calibration(21),
-         "imgs_len != point_num || imgs_len > REFERENCE_POINT_NUM_MAX, imgs_len: 21, point_num: 21, "
-         "<json_to_calibration_reference>"},
+        {calibration(21), "imgs_len != point_num || imgs_len > REFERENCE_POINT_NUM_MAX, imgs_len: 21, point_num: 21, "
+                          "<json_to_calibration_reference>"},
         {calibration(2, "point_imgs", "[" + xyz(1, 1, 1) + "," + xyz(1, 1, -1) + "]"), "z == -1, i: 1, jso_point_img"},
         {calibration(1, "point_wlds", R"([[1,2,3]])"), "x == -1, j: 0, jso_point_wld"},
         {calibration(1, "point_imgs", R"({"x":1})"),
          "!json_object_is_type(jso_point_imgs, json_type_array), <json_to_calibration_reference>"},
         {calibration(1, "coordinate_x"), "is_error(jso_coordinate_x), <json_to_calibration_reference>"},
         {calibration(1, "ipc_param", "7"), "is_error(jso_ipc_param), <json_to_calibration_reference>"},
-        {calibration(1, "coordinate_y", R"({"x":1,"y":-1,"z":1})"), "coordinate_y_y == -1, <json_to_calibration_reference>"},
+        {calibration(1, "coordinate_y", R"({"x":1,"y":-1,"z":1})"),
+         "coordinate_y_y == -1, <json_to_calibration_reference>"},
     };
     for (const auto &[json, message] : cases) {
         Command cmd(json);
@@ -124,8 +129,9 @@ TEST_F(CalibrationTest, BoundaryDefaultsToSceneZeroAndAnswersItsPoints) {
     answer("NetClient_VCAGetConfig", 0xC7, record);
     Command query(R"({"command":39,"ch":3,"scene_id":2})");
     EXPECT_EQ(get(query), 1);
-    EXPECT_EQ(query.reply(), R"({ "enable": 1, "scene_id": 2, "point_num": 4, "point_wlds": [ { "x": 0, "y": 1, "z": 2 }, )"
-                             R"({ "x": 3, "y": 4, "z": 5 }, { "x": 6, "y": 7, "z": 8 }, { "x": 9, "y": 10, "z": 11 } ] })");
+    EXPECT_EQ(query.reply(),
+              R"({ "enable": 1, "scene_id": 2, "point_num": 4, "point_wlds": [ { "x": 0, "y": 1, "z": 2 }, )"
+              R"({ "x": 3, "y": 4, "z": 5 }, { "x": 6, "y": 7, "z": 8 }, { "x": 9, "y": 10, "z": 11 } ] })");
 }
 
 TEST_F(CalibrationTest, BoundaryRefusals) {
@@ -139,7 +145,8 @@ TEST_F(CalibrationTest, BoundaryRefusals) {
         {R"({"command":58,"ch":3,"enable":0,"point_wlds":[]})", "point_num == -1, <json_to_ref_boundary>",
          test::kSentinelErrno},
         {R"({"command":58,"ch":3,"enable":0,"point_num":1,"point_wlds":[]})",
-         "wlds_len != point_num || wlds_len > REFERENCE_POINT_NUM_MAX, wlds_len: 0, point_num: 1, <json_to_ref_boundary>",
+         "wlds_len != point_num || wlds_len > REFERENCE_POINT_NUM_MAX, wlds_len: 0, point_num: 1, "
+         "<json_to_ref_boundary>",
          test::kSentinelErrno},
         {R"({"command":58,"ch":3,"enable":0,"point_num":1,"point_wlds":[{"x":1,"y":-1,"z":0}]})",
          "y == -1, i: 0, jso_point_wld", CMD_ZEL_EINVAL},

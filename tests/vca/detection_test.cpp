@@ -55,7 +55,10 @@ TEST_F(DetectionTest, FaceDetectionRefusals) {
         Lines messages;
     } cases[] = {
         {8, 0, face_detect("[]"), {"no support video size: 8", "get_size_x <= 0 || get_size_y <= 0"}},
-        {0x40000000 | (480 << 15), 0, face_detect("[]"), {"video size: (0x480) value:40f00000 ", "get_size_x <= 0 || get_size_y <= 0"}},
+        {0x40000000 | (480 << 15),
+         0,
+         face_detect("[]"),
+         {"video size: (0x480) value:40f00000 ", "get_size_x <= 0 || get_size_y <= 0"}},
         {12, -1, face_detect("[]"), {"NetClient_GetVideoSize false!"}},
         {12, 0, face_detect(""), {"is_error(jso_arry_areas)", "parse_face_detect_arithmetic_param failed"}},
     };
@@ -125,16 +128,18 @@ TEST_F(DetectionTest, TemperatureKeepsWaitTimeBeforeLossSwitch) {
     answer("NetClient_VCAGetConfig", 0xAF, device);
     Command query(R"({"command":25,"channel":1,"scene_id":1,"rule_id":2,"model_type":3})");
     EXPECT_EQ(get(query), 1);
-    EXPECT_EQ(query.reply(), R"({ "ch": 1, "scene_id": 201, "rule_id": 202, "valid": 203, "display_tem_scale_enable": 204, )"
-                             R"("high_tem_color": 205, "low_tem_color": 206, "model_type": 207, "tem_unit": 208, )"
-                             R"("tem_threshold": 209, "temp_lose_enable": 211, "wait_time": 210 })");
+    EXPECT_EQ(query.reply(),
+              R"({ "ch": 1, "scene_id": 201, "rule_id": 202, "valid": 203, "display_tem_scale_enable": 204, )"
+              R"("high_tem_color": 205, "low_tem_color": 206, "model_type": 207, "tem_unit": 208, )"
+              R"("tem_threshold": 209, "temp_lose_enable": 211, "wait_time": 210 })");
     EXPECT_EQ(input(calls().back()), Bytes(48).put(0, 48).put(4, 1).put(8, 2).put(28, 3).data);
 }
 
 std::string point_list(int n) {
     std::string out = "[";
     for (int i = 0; i < n; ++i)
-        out += (i ? "," : "") + std::string(R"({"x":)") + std::to_string(i + 1) + R"(,"y":)" + std::to_string(i + 2) + "}";
+        out +=
+            (i ? "," : "") + std::string(R"({"x":)") + std::to_string(i + 1) + R"(,"y":)" + std::to_string(i + 2) + "}";
     return out + "]";
 }
 
@@ -145,9 +150,9 @@ TEST_F(DetectionTest, PeopleStatisticsReportsOddValuesButSendsThem) {
                 R"("max_num":0,"hour":14,"minute":15,"enable":16})");
     EXPECT_EQ(set(cmd), 1);
     EXPECT_EQ(err, test::kSentinelErrno);
-    EXPECT_EQ(log.messages(), (Lines{"ch < 0, host_id:dev-0001", "point == NULL",
-                                     "stay_num < 0, host_id:dev-0001, ch:2147483647",
-                                     "max_num < 1, host_id:dev-0001, ch:2147483647"}));
+    EXPECT_EQ(log.messages(),
+              (Lines{"ch < 0, host_id:dev-0001", "point == NULL", "stay_num < 0, host_id:dev-0001, ch:2147483647",
+                     "max_num < 1, host_id:dev-0001, ch:2147483647"}));
     sdk_sim_call call = only_call();
     EXPECT_EQ(call.ch, 0x7FFFFFFF);
     Bytes expected(580);
@@ -165,7 +170,8 @@ TEST_F(DetectionTest, PeopleStatisticsReportsOddValuesButSendsThem) {
          "piont_num  > MAX_FACE_DETECT_AREA_COUNT, host_id:dev-0001, ch:1"},
         {R"({"command":47,"ch":1,"polygon_point":)" + point_list(33) + "}",
          "polygon_point_num  > VCA_MAX_POLYGON_POINT_NUMEX, host_id:dev-0001, ch:1"},
-        {R"({"command":47,"ch":1,"point":{"x":1}})", "!json_object_is_type(points, json_type_array), host_id:dev-0001, ch:1"},
+        {R"({"command":47,"ch":1,"point":{"x":1}})",
+         "!json_object_is_type(points, json_type_array), host_id:dev-0001, ch:1"},
     };
     for (const auto &[json, message] : refusals) {
         Command refused(json);
@@ -186,11 +192,12 @@ TEST_F(DetectionTest, PeopleStatisticsReplyRefusesCountsBeyondTheRecord) {
     answer("NetClient_GetDevConfig", 0x1B, device);
     Command query(R"({"command":34,"ch":2,"scene_id":1,"mode":0})");
     EXPECT_EQ(get(query), 1);
-    EXPECT_EQ(query.reply(),
-              R"({ "scene_id": 1, "mode": 2, "target_max_size": 3, "target_min_size": 4, "sensitiv": 5, "detect_type": 6, )"
-              R"("point_num": 2, "point": [ { "x": 11, "y": 12 }, { "x": 13, "y": 14 } ], "polygon_point_num": 1, )"
-              R"("polygon_point": [ { "x": 21, "y": 22 } ], "display_target": 30, "min_size_ex": 31, "stay_num": 32, )"
-              R"("clear_mode": 33, "max_num": 34, "hour": 35, "minute": 36, "enable": 37 })");
+    EXPECT_EQ(
+        query.reply(),
+        R"({ "scene_id": 1, "mode": 2, "target_max_size": 3, "target_min_size": 4, "sensitiv": 5, "detect_type": 6, )"
+        R"("point_num": 2, "point": [ { "x": 11, "y": 12 }, { "x": 13, "y": 14 } ], "polygon_point_num": 1, )"
+        R"("polygon_point": [ { "x": 21, "y": 22 } ], "display_target": 30, "min_size_ex": 31, "stay_num": 32, )"
+        R"("clear_mode": 33, "max_num": 34, "hour": 35, "minute": 36, "enable": 37 })");
 
     answer("NetClient_GetDevConfig", 0x1B, device.put(288, 33));
     Command refused(query.text);

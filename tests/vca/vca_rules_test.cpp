@@ -17,7 +17,8 @@ std::string pept(const std::string &points, const std::string &extra = "") {
 std::string point_list(int n) {
     std::string out = "[";
     for (int i = 1; i <= n; ++i)
-        out += (i > 1 ? "," : "") + std::string(R"({"x":)") + std::to_string(i) + R"(,"y":)" + std::to_string(i + 100) + "}";
+        out += (i > 1 ? "," : "") + std::string(R"({"x":)") + std::to_string(i) + R"(,"y":)" + std::to_string(i + 100) +
+               "}";
     return out + "]";
 }
 
@@ -32,8 +33,7 @@ TEST_F(RulesTest, PeptRuleMapsMembersByNameAndKeepsSkippedPointSlots) {
     EXPECT_EQ(call.ch, 2);
     ASSERT_EQ(call.in_len, 124);
     // Record order: colour, alarm colour, then show-target; then the count.
-    const int32_t words[] = {1, 3, -2, 11, 12, 14, 15, 13, 16, 17, 18, 19, 20, 21, 5,
-                             1, 2,  0, 0,  0,  0,  0,  0,  7,  8,  0};
+    const int32_t words[] = {1, 3, -2, 11, 12, 14, 15, 13, 16, 17, 18, 19, 20, 21, 5, 1, 2, 0, 0, 0, 0, 0, 0, 7, 8, 0};
     for (size_t i = 0; i < std::size(words); ++i)
         EXPECT_EQ(word_at(call.in, 4 * i), words[i]) << "offset " << 4 * i;
 }
@@ -158,7 +158,8 @@ TEST_F(RulesTest, PointListRulesRefuseWhatTheRecordCannotHold) {
 
     // The typed rule copies at most eight points but sends the count given.
     Command typed(R"({"command":28,"channel":5,"type":6,"scene_id":1,"rule_id":2,"sensitiv":3,"push_mode":4,)"
-                  R"("point_num":12,"point_list":)" + point_list(12) + "}");
+                  R"("point_num":12,"point_list":)" +
+                  point_list(12) + "}");
     EXPECT_EQ(set(typed), 1);
     sdk_sim_call call = only_call();
     ASSERT_EQ(call.in_len, 88);
@@ -232,7 +233,8 @@ TEST_F(RulesTest, FaceMosaicAndFightKeepTheDevicesOtherBytes) {
     EXPECT_EQ(set(failed), 0);
     EXPECT_EQ(err, test::kSentinelErrno);
     EXPECT_EQ(sdk_sim_call_count(), 1);
-    EXPECT_EQ(log.messages(), Lines{"NetClient_VCAGetConfig() VCA_CMD_FACEMOSAIC, host_id: dev-0001, ch : 1, error: 2a"});
+    EXPECT_EQ(log.messages(),
+              Lines{"NetClient_VCAGetConfig() VCA_CMD_FACEMOSAIC, host_id: dev-0001, ch : 1, error: 2a"});
 }
 
 }  // namespace

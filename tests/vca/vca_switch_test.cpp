@@ -30,9 +30,8 @@ TEST_F(SwitchTest, AlgorithmTypeChoosesWordAndBit) {
         int32_t type;
         size_t word;
         int32_t bit;
-    } cases[] = {{0, kLowWord, 0},   {16, kLowWord, 16}, {17, kLowWord, 4},   {18, kLowWord, 5},
-                 {28, kLowWord, 17}, {31, kLowWord, 31}, {32, kHighWord, 0}, {40, kHighWord, 8},
-                 {63, kHighWord, 31}};
+    } cases[] = {{0, kLowWord, 0},   {16, kLowWord, 16}, {17, kLowWord, 4},  {18, kLowWord, 5},  {28, kLowWord, 17},
+                 {31, kLowWord, 31}, {32, kHighWord, 0}, {40, kHighWord, 8}, {63, kHighWord, 31}};
     for (const auto &c : cases) {
         for (int32_t enable : {1, 0}) {
             // The device starts in the opposite state and shows the change

@@ -25,9 +25,13 @@ struct EventKind {
 
 // Offsets of the event data records as the device SDK delivers them.
 const EventKind kEvents[] = {
-    {"temp_humidity", 179, 28,
+    {"temp_humidity",
+     179,
+     28,
      {{"channel", 4, Kind::I32}, {"type", 8, Kind::I32}, {"time", 12, Kind::Time}, {"raw_value", 24, Kind::I32}}},
-    {"traffic_flow", 124, 548,
+    {"traffic_flow",
+     124,
+     548,
      {{"lane_no", 4, Kind::I32},
       {"flow", 8, Kind::I32},
       {"hold_rate", 12, Kind::I32},

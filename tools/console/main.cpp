@@ -30,15 +30,14 @@ std::string library_path() {
 }
 
 int usage() {
-    std::fprintf(stderr,
-                 "usage: zel_console set|get [JSON]    send one command\n"
-                 "       zel_console run FILE          run a script ('-' for standard input)\n"
-                 "       zel_console shell             interactive shell\n"
-                 "       zel_console commands          list every command\n"
-                 "       zel_console help set|get N    describe one command\n"
-                 "The device is a simulated 16-channel recorder. CMD_ZEL_LIBRARY overrides the\n"
-                 "library path; NO_COLOR turns colours off. Broker messages are shown on\n"
-                 "standard output, or written to the file CMD_ZEL_BROKER_SINK names.\n");
+    std::fprintf(stderr, "usage: zel_console set|get [JSON]    send one command\n"
+                         "       zel_console run FILE          run a script ('-' for standard input)\n"
+                         "       zel_console shell             interactive shell\n"
+                         "       zel_console commands          list every command\n"
+                         "       zel_console help set|get N    describe one command\n"
+                         "The device is a simulated 16-channel recorder. CMD_ZEL_LIBRARY overrides the\n"
+                         "library path; NO_COLOR turns colours off. Broker messages are shown on\n"
+                         "standard output, or written to the file CMD_ZEL_BROKER_SINK names.\n");
     return 2;
 }
 
@@ -93,8 +92,7 @@ int main(int argc, char **argv) {
     if (mode == "set" || mode == "get") {
         if (argc > 3)
             return usage();
-        std::string json = argc == 3 ? std::string(argv[2])
-                                     : std::string(std::istreambuf_iterator<char>(std::cin), {});
+        std::string json = argc == 3 ? std::string(argv[2]) : std::string(std::istreambuf_iterator<char>(std::cin), {});
         return script.run(mode + " " + json) ? 0 : 1;
     }
     if (mode == "run" && argc <= 3) {

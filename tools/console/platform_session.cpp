@@ -2,10 +2,10 @@
 
 #include <dlfcn.h>
 
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
-#include <atomic>
 #include <cstring>
 #include <future>
 #include <mutex>

@@ -15,8 +15,7 @@ constexpr const char *kGreen = "\033[32m";
 constexpr const char *kCyan = "\033[36m";
 }  // namespace
 
-Printer::Printer(std::FILE *out)
-    : out_(out), colour_(isatty(fileno(out)) != 0 && std::getenv("NO_COLOR") == nullptr) {}
+Printer::Printer(std::FILE *out) : out_(out), colour_(isatty(fileno(out)) != 0 && std::getenv("NO_COLOR") == nullptr) {}
 
 std::string pretty_json(const std::string &text, const std::string &indent) {
     json_object *doc = json_tokener_parse(text.c_str());

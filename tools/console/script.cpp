@@ -258,10 +258,10 @@ bool describe_command(std::FILE *out, const std::string &side, int number) {
         std::fprintf(out, "%s %d: no command\n", side.c_str(), number);
         return true;
     }
-    static const char *const kForms[] = {"", "the command document", "the command document and a reply",
-                                         "a reply only", "the record's file name, the command document and a reply"};
-    std::fprintf(out, "%s %d: %s\n  takes %s%s\n", side.c_str(), number, c->handler,
-                 kForms[static_cast<int>(c->form)], c->stores_result ? "; the result is also stored in the record" : "");
+    static const char *const kForms[] = {"", "the command document", "the command document and a reply", "a reply only",
+                                         "the record's file name, the command document and a reply"};
+    std::fprintf(out, "%s %d: %s\n  takes %s%s\n", side.c_str(), number, c->handler, kForms[static_cast<int>(c->form)],
+                 c->stores_result ? "; the result is also stored in the record" : "");
     if (*c->members != '\0')
         std::fprintf(out, "  members: %s\n  example: %s %s\n", c->members, side.c_str(), c->example);
     else

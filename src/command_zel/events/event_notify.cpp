@@ -43,9 +43,10 @@ uint32_t now_seconds() { return static_cast<uint32_t>(std::time(nullptr)); }
 // Tells the platform that the configuration export has written its file.
 void export_finished(const HostView &host) {
     char text[1024] = {};
-    std::snprintf(text, sizeof text,
-                  "{\"type\":%d,\"param\":{\"type\":%d,\"export_host_info\":{\"host_id\":\"%.*s\",\"filename\":\"%.*s\"}}}",
-                  25, 2, kIdWidth, host.id(), kExportFilenameWidth, host.text(host_field::kExportFilename));
+    std::snprintf(
+        text, sizeof text,
+        "{\"type\":%d,\"param\":{\"type\":%d,\"export_host_info\":{\"host_id\":\"%.*s\",\"filename\":\"%.*s\"}}}", 25,
+        2, kIdWidth, host.id(), kExportFilenameWidth, host.text(host_field::kExportFilename));
     ms_push_message(kEventPublication, text);
     host.store_flag(host_field::kExportFinished, 1);
     ZLOG(kLogInfo, "WCM_EXPORT_CONFIG_FINISHED, host->host.id: %.*s, host->export_filename:%.*s", kIdWidth, host.id(),

@@ -42,9 +42,9 @@ static_assert(sizeof(hard_disk_smart_msg) == 96);
 struct temp_humidity_report {
     uint32_t reserved;
     int32_t channel;
-    uint32_t type;       // 0 temperature, 1 humidity
-    dvr_time time;       // when the reading was taken
-    int32_t raw_value;   // tenths above -100.0; kNoReading when absent
+    uint32_t type;      // 0 temperature, 1 humidity
+    dvr_time time;      // when the reading was taken
+    int32_t raw_value;  // tenths above -100.0; kNoReading when absent
 };
 static_assert(offsetof(temp_humidity_report, reserved) == 0);
 static_assert(offsetof(temp_humidity_report, channel) == 4);
@@ -55,7 +55,7 @@ static_assert(sizeof(temp_humidity_report) == 28);
 
 // One car-type counter of a traffic-flow report.
 struct its_car_type_count {
-    int32_t present;     // counted only when greater than 0
+    int32_t present;  // counted only when greater than 0
     int32_t car_type;
     int32_t car_count;
 };

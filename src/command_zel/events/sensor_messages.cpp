@@ -78,8 +78,7 @@ JsonPtr traffic_document(const HostView &host, const ITSTrafficFlowReport &repor
     add(p, "host_id", field_string(host.id(), host_field::kIdSize), "is_error(jso_param)");
     add_int(p, "ch", report.channel);
     add_int(p, "lanno", report.lane_no);
-    add(p, "roadname", field_string(report.road_name),
-        "is_error(jso_param)");
+    add(p, "roadname", field_string(report.road_name), "is_error(jso_param)");
     add(p, "starttime", json_object_new_string(time_text(report.start_time).c_str()), "is_error(jso_param)");
     add(p, "endtime", json_object_new_string(time_text(report.end_time).c_str()), "is_error(jso_param)");
     add_int(p, "flow", report.flow);
@@ -122,10 +121,10 @@ int32_t notify_temp_humidity(void *raw, const void *data) {
     const bool temperature = report.type == kTemperature;
     // At most 60 characters of device id and six numbers.
     char text[256];
-    std::snprintf(text, sizeof text, "{\"dev_id\":\"%.*s\",\"ch\":%d,\"time\":%d,\"type\":%d,\"value\":%.1f,\"event\":%d}",
-                  static_cast<int>(host_field::kIdSize), host.id(), report.channel, when,
-                  static_cast<int32_t>(report.type), static_cast<double>(value),
-                  temperature ? kTemperatureEvent : kHumidityEvent);
+    std::snprintf(
+        text, sizeof text, "{\"dev_id\":\"%.*s\",\"ch\":%d,\"time\":%d,\"type\":%d,\"value\":%.1f,\"event\":%d}",
+        static_cast<int>(host_field::kIdSize), host.id(), report.channel, when, static_cast<int32_t>(report.type),
+        static_cast<double>(value), temperature ? kTemperatureEvent : kHumidityEvent);
     if (temperature)
         enqueue(*sender, text, "send_message == NULL", "send_message->data == NULL");
     else

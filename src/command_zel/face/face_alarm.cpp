@@ -200,8 +200,7 @@ int32_t get_face_alarm_param(void *host, json_object *jso, char **out_buf) {
         query.param1 = param1;
         auto params = zeroed_records<face_alarm_param>(kAlarmParamEntries, "alarm_param == NULL");
         ret = NetClient_FaceConfig(HostView(host).loginfd(), FACE_CMD_ALARM_PARAM, ch, &query,
-                                   record_len<face_alarm_param_query>(), params.get(),
-                                   record_len<face_alarm_param>());
+                                   record_len<face_alarm_param_query>(), params.get(), record_len<face_alarm_param>());
         if (ret != 0)
             ZFAIL(CMD_ZEL_EDEVICE, "NetClient_FaceConfig FACE_CMD_ALARM_PARAM err!ret:%d", ret);
         else

@@ -23,8 +23,7 @@ void read_optional_int(json_object *jso, const char *key, const char *absent, in
         field = value;
 }
 
-template <size_t N>
-void read_optional_text(json_object *jso, const char *key, const char *absent, char (&field)[N]) {
+template <size_t N> void read_optional_text(json_object *jso, const char *key, const char *absent, char (&field)[N]) {
     const char *text = json_object_get_field_string(jso, key);
     if (text == nullptr)
         ZLOG(kLogError, "%s", absent);
@@ -167,8 +166,8 @@ int32_t set_host_vca_enable(void *host, int32_t ch, int32_t enable) {
             int32_t answer = channel.load_flag(channel_field::kVcaEnableReply);
             if (answer == kRefused) {
                 channel.store_flag(channel_field::kVcaEnableReply, kNoAnswer);
-                ZLOG(kLogError, "NetClient_VCASetConfig() error:no permission,host_id:%s,ch:%d,enable:%d", dev.id(),
-                     ch, enable);
+                ZLOG(kLogError, "NetClient_VCASetConfig() error:no permission,host_id:%s,ch:%d,enable:%d", dev.id(), ch,
+                     enable);
                 return 0;
             }
             if (answer == kAccepted) {
@@ -215,8 +214,7 @@ int32_t read_suspended_change(json_object *jso, SuspendedChange &change) {
 // Runs `apply` with the channel's analysis switched off when asked to; the
 // analysis is switched on again whatever happened. The result is apply's, or
 // 0 when the analysis could not be suspended (apply is then not run).
-template <typename Apply>
-int32_t with_analysis_suspended(void *host, const SuspendedChange &change, Apply apply) {
+template <typename Apply> int32_t with_analysis_suspended(void *host, const SuspendedChange &change, Apply apply) {
     HostView dev(host);
     int32_t ok = 0;
     if (change.suspend && set_host_vca_enable(host, change.ch, 0) == 0)

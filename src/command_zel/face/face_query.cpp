@@ -32,7 +32,6 @@ bool missing_arguments(void *host, json_object *jso, char **out_buf) {
 
 void add_int(json_object *obj, const char *key, int32_t value) { add(obj, key, json_object_new_int(value)); }
 
-
 void *heap_copy(const void *data, size_t len, const char *what) {
     void *copy = xcalloc(1, len, what);
     std::memcpy(copy, data, len);
@@ -277,8 +276,8 @@ int32_t face_get_query_snap(void *host, json_object *jso, char **out_buf) {
             set_error(CMD_ZEL_EDEVICE);
         } else {
             snap_result_request pages{record_len<snap_result_request>(), request.task_id, kPageRecords, 0};
-            findfd = open_session(host, {kQuerySnapshot, 0, -1, 0, &pages, sizeof pages, "snap_query == NULL",
-                                         nullptr, sizeof(snap_result)});
+            findfd = open_session(host, {kQuerySnapshot, 0, -1, 0, &pages, sizeof pages, "snap_query == NULL", nullptr,
+                                         sizeof(snap_result)});
             if (findfd == 0)
                 ret = -1;
             else
@@ -344,9 +343,9 @@ int32_t query_face_lib(void *host, json_object *jso, char **out_buf) {
             set_error(CMD_ZEL_EDEVICE);
         } else {
             request.page_no = 1;
-            findfd = open_session(host, {kQueryFaceLibrary, request.ch, page[0].total,
-                                         page_records(page[0].page_count), &request, sizeof request,
-                                         "find_info->query_info == NULL", page.data(), sizeof(lib_query_result)});
+            findfd = open_session(host, {kQueryFaceLibrary, request.ch, page[0].total, page_records(page[0].page_count),
+                                         &request, sizeof request, "find_info->query_info == NULL", page.data(),
+                                         sizeof(lib_query_result)});
             if (findfd == 0)
                 ret = -1;
         }
@@ -369,9 +368,9 @@ int32_t query_faceimg_result(void *host, json_object *jso, char **out_buf) {
         } else {
             ZLOG(kLogInfo, "query_faceimg_result total:%d,pagecount:%d", page[0].total, page[0].page_count);
             request.page_no = 1;
-            findfd = open_session(host, {kQueryFace, request.ch, page[0].total, page_records(page[0].page_count),
-                                         &request, sizeof request, "find_info->query_info == NULL", page.data(),
-                                         sizeof(face_result)});
+            findfd =
+                open_session(host, {kQueryFace, request.ch, page[0].total, page_records(page[0].page_count), &request,
+                                    sizeof request, "find_info->query_info == NULL", page.data(), sizeof(face_result)});
             if (findfd == 0)
                 ret = -1;
         }

@@ -25,7 +25,7 @@ inline constexpr int32_t FACE_CMD_LIB_SYNC_STATUS = 16;
 inline constexpr int32_t FACE_CMD_ALARM_PARAM = 21;
 
 // Other SDK sub-commands.
-inline constexpr int32_t kAlarmCmdFaceParam = 112;         // NetClient_SetAlarmConfig
+inline constexpr int32_t kAlarmCmdFaceParam = 112;          // NetClient_SetAlarmConfig
 inline constexpr int32_t NET_CLIENT_GET_FUNC_ABILITY = 99;  // NetClient_GetDevConfig
 inline constexpr int32_t kDevCmdFaceLibCount = 126;         // NetClient_GetDevConfig
 inline constexpr int32_t kDevCmdVcaEnable = 32;             // NetClient_SetDevConfig
@@ -43,7 +43,7 @@ struct face_reply {
     uint8_t reserved0[12];
     int32_t iResult;  // 0 = done, other values are the device's result codes
     uint8_t reserved1[128];
-    int32_t detail;   // progress of a library delete; 20 after an edit = uuid exists
+    int32_t detail;  // progress of a library delete; 20 after an edit = uuid exists
 };
 static_assert(sizeof(face_reply) == 152);
 static_assert(offsetof(face_reply, size) == 0);
@@ -357,13 +357,11 @@ static_assert(offsetof(face_feature_record, feature) == 1032);
 
 // Uuids are copied with up to the whole field width: a uuid that fills its
 // field is sent without a terminator, as the device expects.
-template <size_t N>
-void copy_uuid(char (&field)[N], const char *text) {
+template <size_t N> void copy_uuid(char (&field)[N], const char *text) {
     std::memset(field, 0, N);
     if (text != nullptr)
         std::memcpy(field, text, strnlen(text, N));
 }
-
 
 // Text for log lines of an optional member that may be absent.
 inline const char *or_empty(const char *text) { return text != nullptr ? text : ""; }
@@ -371,13 +369,11 @@ inline const char *or_empty(const char *text) { return text != nullptr ? text : 
 struct FreeDeleter {
     void operator()(void *p) const { std::free(p); }
 };
-template <typename T>
-using heap_ptr = std::unique_ptr<T, FreeDeleter>;
+template <typename T> using heap_ptr = std::unique_ptr<T, FreeDeleter>;
 
 // A zeroed heap area of `count` records (too large for a handler's stack);
 // exhaustion is fatal with `what` as the level-5 line.
-template <typename T>
-heap_ptr<T[]> zeroed_records(size_t count, const char *what, Site site = {}) {
+template <typename T> heap_ptr<T[]> zeroed_records(size_t count, const char *what, Site site = {}) {
     return heap_ptr<T[]>(static_cast<T *>(xcalloc(count, sizeof(T), what, site)));
 }
 

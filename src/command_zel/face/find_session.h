@@ -42,9 +42,9 @@ struct find_info {
     int32_t page_count;  // valid records in the current page
     int32_t idle_ticks;  // timer ticks since the last lookup (list lock)
 
-    int32_t users;                   // holders (list lock)
-    std::atomic<bool> unlisted;      // closed or expired while held
-    std::mutex lock;                 // held by the current holder
+    int32_t users;               // holders (list lock)
+    std::atomic<bool> unlisted;  // closed or expired while held
+    std::mutex lock;             // held by the current holder
 };
 
 // Sessions idle for this many ticks are freed on the next tick.

@@ -15,11 +15,9 @@
 namespace zel {
 namespace {
 
-
 void add_int(json_object *obj, const char *key, int32_t value) { add(obj, key, json_object_new_int(value)); }
 
-template <size_t N>
-void add_text(json_object *obj, const char *key, const char (&field)[N]) {
+template <size_t N> void add_text(json_object *obj, const char *key, const char (&field)[N]) {
     add(obj, key, field_string(field));
 }
 
@@ -150,11 +148,11 @@ struct PageKind {
     int32_t page_cmd;
     int32_t request_len;
     size_t record_len;
-    size_t page_count_at;      // in the first record of a page
-    bool page_has_total;       // total (offset 8) updated by every page
-    size_t page_no_at;         // in the stored request
+    size_t page_count_at;  // in the first record of a page
+    bool page_has_total;   // total (offset 8) updated by every page
+    size_t page_no_at;     // in the stored request
     const char *missing_request;
-    const char *sdk_failure;   // followed by the SDK's result
+    const char *sdk_failure;  // followed by the SDK's result
     const char *format_failure;
     bool (*format)(const void *record, json_object *results);
 };
@@ -162,8 +160,8 @@ struct PageKind {
 constexpr size_t kTotalAt = 8;
 
 const PageKind kPageKinds[] = {
-    {FACE_CMD_SEARCH, record_len<face_search_request>(), sizeof(face_result), offsetof(face_result, page_count),
-     false, offsetof(face_search_request, page_no), "search == NULL",
+    {FACE_CMD_SEARCH, record_len<face_search_request>(), sizeof(face_result), offsetof(face_result, page_count), false,
+     offsetof(face_search_request, page_no), "search == NULL",
      "NetClient_FaceConfig FACE_CMD_SEARCH err!ret:", "!face_add_cut_info_param", face_add_cut_info_param},
     {FACE_CMD_SEARCH_SNAP_RESULT, record_len<snap_result_request>(), sizeof(snap_result),
      offsetof(snap_result, page_count), true, offsetof(snap_result_request, page_no), "snap_query == NULL",
@@ -171,11 +169,10 @@ const PageKind kPageKinds[] = {
      face_add_snap_info_param},
     {FACE_CMD_LIB_QUERY, record_len<lib_query_request>(), sizeof(lib_query_result),
      offsetof(lib_query_result, page_count), true, offsetof(lib_query_request, page_no), "query == NULL",
-     "NetClient_FaceConfig FACE_CMD_LIB_QUERY err!err:", "!face_add_facelib_info_param",
-     face_add_facelib_info_param},
-    {FACE_CMD_QUERY, record_len<face_query_request>(), sizeof(face_result), offsetof(face_result, page_count),
-     true, offsetof(face_query_request, page_no), "query == NULL", "NetClient_FaceConfig FACE_CMD_QUERY err!err:",
-     "!face_add_facelib_info_param", face_add_face_info_param},
+     "NetClient_FaceConfig FACE_CMD_LIB_QUERY err!err:", "!face_add_facelib_info_param", face_add_facelib_info_param},
+    {FACE_CMD_QUERY, record_len<face_query_request>(), sizeof(face_result), offsetof(face_result, page_count), true,
+     offsetof(face_query_request, page_no), "query == NULL",
+     "NetClient_FaceConfig FACE_CMD_QUERY err!err:", "!face_add_facelib_info_param", face_add_face_info_param},
 };
 static_assert(std::size(kPageKinds) == kQueryFace + 1);
 
@@ -275,7 +272,7 @@ bool add_request_members(const find_info *s, json_object *reply) {
 }
 
 struct PageOutcome {
-    bool reply;   // false: the command ends without a reply
+    bool reply;  // false: the command ends without a reply
     int32_t ret;
 };
 

@@ -16,8 +16,8 @@ inline constexpr handle_zel kNoHandle = -1;
 
 // The settings block, replaced as a whole when the configuration changes.
 struct mq_settings {
-    int32_t type;          // 0 "amq" options, 1 "rmq" options; -1 stopped
-    char ip[64];           // broker address, IPv4 or IPv6
+    int32_t type;  // 0 "amq" options, 1 "rmq" options; -1 stopped
+    char ip[64];   // broker address, IPv4 or IPv6
     int32_t port;
     char username[60];
     char password[60];
@@ -39,17 +39,17 @@ struct mq_send_record {
 //   offset  size  field
 static_assert(offsetof(mq_send_record, settings) == 0);
 static_assert(offsetof(mq_settings, type) == 0);
-static_assert(offsetof(mq_settings, ip) == 4);              //  64
+static_assert(offsetof(mq_settings, ip) == 4);  //  64
 static_assert(offsetof(mq_settings, port) == 68);
-static_assert(offsetof(mq_settings, username) == 72);       //  60
-static_assert(offsetof(mq_settings, password) == 132);      //  60
+static_assert(offsetof(mq_settings, username) == 72);   //  60
+static_assert(offsetof(mq_settings, password) == 132);  //  60
 static_assert(offsetof(mq_settings, is_reconnect) == 192);
 static_assert(offsetof(mq_settings, mq_param) == 200);
 static_assert(sizeof(mq_settings) == 208);
 static_assert(offsetof(mq_send_record, mq_ready) == 208);
 static_assert(offsetof(mq_send_record, conn_fd) == 216);
 static_assert(offsetof(mq_send_record, produce_fd) == 224);
-static_assert(offsetof(mq_send_record, mq_mutex) == 232);   //  40
+static_assert(offsetof(mq_send_record, mq_mutex) == 232);  //  40
 static_assert(offsetof(mq_send_record, need_update) == 272);
 static_assert(offsetof(mq_send_record, ls_send_data) == 280);
 static_assert(offsetof(mq_send_record, thr_isactive) == 288);

@@ -206,7 +206,7 @@ int32_t set_calibration_reference(void *host, json_object *jso) {
     if (NetClient_VCASetConfig(view.loginfd(), VCA_CMD_CALIBRATION_REFERENCE, ch, &param,
                                record_len<VCACalibrationReference>()) != 0)
         return ZREFUSE("NetClient_VCASetConfig VCA_CMD_CALIBRATION_REFERENCE fail, host_id: %s, ch: %d, error: %lx",
-                    view.id(), ch, sdk_error());
+                       view.id(), ch, sdk_error());
     return 1;
 }
 
@@ -228,7 +228,7 @@ int32_t get_calibration_reference(void *host, json_object *jso, char **out_buf) 
     if (NetClient_VCAGetConfig(view.loginfd(), VCA_CMD_CALIBRATION_REFERENCE, ch, &param,
                                record_len<VCACalibrationReference>()) != 0)
         return ZREFUSE("NetClient_VCAGetConfig VCA_CMD_CALIBRATION_REFERENCE fail, host_id: %s, ch: %d, error: %lx",
-                    view.id(), ch, sdk_error());
+                       view.id(), ch, sdk_error());
     return deal_get_calibration_reference_result(param, out_buf) ? 1 : 0;
 }
 
@@ -244,7 +244,7 @@ int32_t set_ref_boundary(void *host, json_object *jso) {
     HostView view(host);
     if (NetClient_VCASetConfig(view.loginfd(), VCA_CMD_REFBOUNDARYINFO, ch, &param, record_len<VCARefBoundary>()) != 0)
         return ZREFUSE("NetClient_VCASetConfig VCA_CMD_REFBOUNDARYINFO fail, host_id: %s, ch: %d, error: %lx",
-                    view.id(), ch, sdk_error());
+                       view.id(), ch, sdk_error());
     return 1;
 }
 
@@ -265,7 +265,7 @@ int32_t get_ref_boundary(void *host, json_object *jso, char **out_buf) {
     HostView view(host);
     if (NetClient_VCAGetConfig(view.loginfd(), VCA_CMD_REFBOUNDARYINFO, ch, &param, record_len<VCARefBoundary>()) != 0)
         return ZREFUSE("NetClient_VCAGetConfig VCA_CMD_REFBOUNDARYINFO fail, host_id: %s, ch: %d, error: %lx",
-                    view.id(), ch, sdk_error());
+                       view.id(), ch, sdk_error());
     return deal_get_ref_boundary(param, out_buf) ? 1 : 0;
 }
 

@@ -11,8 +11,7 @@
 namespace zel {
 namespace {
 
-template <typename Record>
-struct Member {
+template <typename Record> struct Member {
     const char *key;
     int32_t Record::*field;
     const char *refusal;  // logged when the member is negative
@@ -88,11 +87,12 @@ int32_t set_call_anyscene(void *host, json_object *jso) {
         !read_non_negative(jso, "scene_type", scene.scene_type, "scene_type < 0"))
         return 0;
     HostView view(host);
-    int32_t ret = NetClient_SetDevConfig(view.loginfd(), NET_CLIENT_CALL_ANYSCENE, ch, &scene, record_len<CallAnyScene>());
+    int32_t ret =
+        NetClient_SetDevConfig(view.loginfd(), NET_CLIENT_CALL_ANYSCENE, ch, &scene, record_len<CallAnyScene>());
     if (ret != 0) {
-            ZLOG(kLogInfo, "NetClient_SetDevConfig NET_CLIENT_CALL_ANYSCENE failed host_id:%s, err:%d", view.id(), ret);
-            return 0;
-        }
+        ZLOG(kLogInfo, "NetClient_SetDevConfig NET_CLIENT_CALL_ANYSCENE failed host_id:%s, err:%d", view.id(), ret);
+        return 0;
+    }
     return 1;
 }
 
@@ -168,13 +168,15 @@ int32_t get_tem_detect_param(void *host, json_object *jso, char **out_buf) {
         return ZFAIL(CMD_ZEL_EINVAL, "out_buf == NULL");
     int32_t ch = 0;
     auto tem_detect = sized_record<VCATemDetect>();
-    if (!read_non_negative(jso, "channel", ch, "ch == -1") || !read_non_negative(jso, "scene_id", tem_detect.scene_id) ||
+    if (!read_non_negative(jso, "channel", ch, "ch == -1") ||
+        !read_non_negative(jso, "scene_id", tem_detect.scene_id) ||
         !read_non_negative(jso, "rule_id", tem_detect.rule_id) ||
         !read_non_negative(jso, "model_type", tem_detect.model_type))
         return 0;
     HostView view(host);
     const int32_t scene_id = tem_detect.scene_id, rule_id = tem_detect.rule_id;
-    int32_t ret = NetClient_VCAGetConfig(view.loginfd(), VCA_CMD_TEMDETECT, ch, &tem_detect, record_len<VCATemDetect>());
+    int32_t ret =
+        NetClient_VCAGetConfig(view.loginfd(), VCA_CMD_TEMDETECT, ch, &tem_detect, record_len<VCATemDetect>());
     if (ret != 0)
         return ZFAIL(CMD_ZEL_EDEVICE,
                      "NetClient_VCAGetConfig VCA_CMD_TEMDETECT err!ret:%d,id:%s,ch:%d,scene_id:%d,rule_id:%d", ret,

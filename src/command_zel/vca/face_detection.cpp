@@ -104,14 +104,13 @@ struct VideoSize {
     int32_t height;
 };
 constexpr VideoSize kVideoSizes[] = {
-    {7, 640, 480},         {9, 1280, 720},        {10, 1280, 960},       {11, 1600, 1200},
-    {12, 1920, 1080},      {13, 2048, 1536},      {0x100, 960, 540},     {0x200, 960, 576},
-    {0x201, 720, 720},     {0x202, 1280, 1280},   {0x203, 3072, 1152},   {0x210, 2560, 1440},
-    {0x220, 2592, 1520},   {0x230, 1920, 1200},   {0x240, 2688, 1520},   {0x250, 2048, 2048},
-    {0x300, 2448, 2048},   {0x400, 2560, 1920},   {0x410, 2592, 1944},   {0x420, 2592, 2048},
-    {0x430, 2528, 2128},   {0x500, 2560, 2048},   {0x600, 2752, 2208},   {0x610, 3008, 2008},
-    {0x620, 3408, 2008},   {0x630, 2560, 2560},   {0x700, 3392, 2008},   {0x800, 3840, 2160},
-    {0x810, 3264, 2448},   {0x820, 3296, 2472},   {0x900, 3072, 3072},   {0x1200, 4000, 3072},
+    {7, 640, 480},       {9, 1280, 720},       {10, 1280, 960},     {11, 1600, 1200},    {12, 1920, 1080},
+    {13, 2048, 1536},    {0x100, 960, 540},    {0x200, 960, 576},   {0x201, 720, 720},   {0x202, 1280, 1280},
+    {0x203, 3072, 1152}, {0x210, 2560, 1440},  {0x220, 2592, 1520}, {0x230, 1920, 1200}, {0x240, 2688, 1520},
+    {0x250, 2048, 2048}, {0x300, 2448, 2048},  {0x400, 2560, 1920}, {0x410, 2592, 1944}, {0x420, 2592, 2048},
+    {0x430, 2528, 2128}, {0x500, 2560, 2048},  {0x600, 2752, 2208}, {0x610, 3008, 2008}, {0x620, 3408, 2008},
+    {0x630, 2560, 2560}, {0x700, 3392, 2008},  {0x800, 3840, 2160}, {0x810, 3264, 2448}, {0x820, 3296, 2472},
+    {0x900, 3072, 3072}, {0x1200, 4000, 3072},
 };
 constexpr int32_t kSizeInCode = 1 << 30;
 
@@ -143,7 +142,8 @@ bool read_face_detect(const HostView &host, int32_t ch, int32_t scene_id, int32_
     int32_t returned = 0;
     if (NetClient_GetDevConfig(host.loginfd(), NET_CLIENT_FACE_DETECT_ARITHMETIC, ch, &param,
                                record_len<FaceDetectArithmetic>(), &returned) < 0)
-        return ZLOG(kLogError, "NetClient_GetDevConfig  NET_CLIENT_FACE_DETECT_ARITHMETIC failed:%s, %d", host.id(), ch),
+        return ZLOG(kLogError, "NetClient_GetDevConfig  NET_CLIENT_FACE_DETECT_ARITHMETIC failed:%s, %d", host.id(),
+                    ch),
                false;
     return true;
 }
@@ -182,9 +182,10 @@ int32_t set_face_detect_arithmetic(void *host, json_object *jso) {
     int32_t ret = NetClient_SetDevConfig(view.loginfd(), NET_CLIENT_FACE_DETECT_ARITHMETIC, ch, &param,
                                          record_len<FaceDetectArithmetic>());
     if (ret != 0) {
-            ZLOG(kLogInfo, "NetClient_SetDevConfig NET_CLIENT_FACE_DETECT_ARITHMETIC failed host_id:%s, err:%d", view.id(), ret);
-            return 0;
-        }
+        ZLOG(kLogInfo, "NetClient_SetDevConfig NET_CLIENT_FACE_DETECT_ARITHMETIC failed host_id:%s, err:%d", view.id(),
+             ret);
+        return 0;
+    }
     return 1;
 }
 

@@ -92,8 +92,9 @@ int32_t set_person_statistic_param(void *host, json_object *jso) {
     int32_t ret = NetClient_SetDevConfig(view.loginfd(), NET_CLIENT_PERSON_STATISTIC_ARITHMETIC, ch, &param,
                                          record_len<PersonStatisticArithmetic>());
     if (ret != 0)
-        return ZREFUSE("NetClient_SetDevConfig-NET_CLIENT_PERSON_STATISTIC_ARITHMETIC failed, host_id:%s, ch:%d, ret:%d",
-                    view.id(), ch, ret);
+        return ZREFUSE(
+            "NetClient_SetDevConfig-NET_CLIENT_PERSON_STATISTIC_ARITHMETIC failed, host_id:%s, ch:%d, ret:%d",
+            view.id(), ch, ret);
     return 1;
 }
 
@@ -117,9 +118,10 @@ int32_t get_person_statistic_param(void *host, json_object *jso, char **out_buf)
     int32_t ret = NetClient_GetDevConfig(view.loginfd(), NET_CLIENT_PERSON_STATISTIC_ARITHMETIC, ch, &param,
                                          record_len<PersonStatisticArithmetic>(), &returned);
     if (ret != 0)
-        return ZFAIL(CMD_ZEL_EDEVICE,
-                     "NetClient_GetDevConfig-NET_CLIENT_PERSON_STATISTIC_ARITHMETIC failed, host_id:%s, ch:%d, ret_val:%d",
-                     view.id(), ch, ret);
+        return ZFAIL(
+            CMD_ZEL_EDEVICE,
+            "NetClient_GetDevConfig-NET_CLIENT_PERSON_STATISTIC_ARITHMETIC failed, host_id:%s, ch:%d, ret_val:%d",
+            view.id(), ch, ret);
     if (param.point_num > MAX_FACE_DETECT_AREA_COUNT)
         return ZFAIL(CMD_ZEL_EINVAL, "param.iPointNum > MAX_FACE_DETECT_AREA_COUNT, host_id:%s, ch:%d", view.id(), ch);
     if (param.polygon_point_num > VCA_MAX_POLYGON_POINT_NUMEX)

@@ -166,7 +166,7 @@ struct AlgorithmEnableConfig {
     uint8_t device_8[32];
     uint32_t enable_high;  // bit n: algorithm type 32 + n
     int32_t dev_type;
-    uint32_t enable_low;   // bit n: algorithm type n (with three remapped types)
+    uint32_t enable_low;  // bit n: algorithm type n (with three remapped types)
     uint8_t device_52[40];
 };
 static_assert(sizeof(AlgorithmEnableConfig) == 92);

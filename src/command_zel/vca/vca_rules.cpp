@@ -37,8 +37,7 @@ constexpr std::array<PeptMember, 14> kPeptMembers{{
 
 // Sends a rule record; a negative result is a device failure. Returns the
 // device's result.
-template <typename Record>
-int32_t send_rule(const HostView &host, int32_t cmd, int32_t ch, const Record &record) {
+template <typename Record> int32_t send_rule(const HostView &host, int32_t cmd, int32_t ch, const Record &record) {
     int32_t ret = NetClient_VCASetConfig(host.loginfd(), cmd, ch, &record, record_len<Record>());
     if (ret < 0)
         ZFAIL(CMD_ZEL_EDEVICE, "NetClient_VCASetConfig ret:%d < 0  cmd:%d", ret, cmd);
@@ -179,8 +178,8 @@ int32_t read_pept_enable(const HostView &host, json_object *jso, VCAPeptEnable &
     int32_t ch = json_object_get_field_int(jso, "ch", -1);
     if (ch < 0)
         return ZFAIL(CMD_ZEL_EINVAL, "ch == -1"), -1;
-    int32_t ret = NetClient_VCAGetConfig(host.loginfd(), VCA_CMD_VCA_PEPT_ENABLE, ch, &record,
-                                         record_len<VCAPeptEnable>());
+    int32_t ret =
+        NetClient_VCAGetConfig(host.loginfd(), VCA_CMD_VCA_PEPT_ENABLE, ch, &record, record_len<VCAPeptEnable>());
     if (ret != 0)
         ZFAIL(CMD_ZEL_EDEVICE, "NetClient_VCAGetConfig err!ret:%d", ret);
     return ret;
@@ -224,9 +223,10 @@ int32_t get_vca_pept_rule(void *host, json_object *jso, char **out_buf) {
 }
 
 int32_t get_vca_pept_enable(void *host, json_object *jso, char **out_buf) {
-    return get_with_ret_reply<VCAPeptEnable>(
-        host, jso, out_buf, read_pept_enable,
-        [](json_object *reply, const VCAPeptEnable &record) { add(reply, "enable", json_object_new_int(record.enable)); });
+    return get_with_ret_reply<VCAPeptEnable>(host, jso, out_buf, read_pept_enable,
+                                             [](json_object *reply, const VCAPeptEnable &record) {
+                                                 add(reply, "enable", json_object_new_int(record.enable));
+                                             });
 }
 
 int32_t set_vca_push_rule_167(void *host, json_object *jso) { return set_push_rule(host, jso, VCA_CMD_PUSH_RULE_167); }
@@ -360,14 +360,14 @@ int32_t set_face_mosaic(void *host, json_object *jso) {
     HostView view(host);
     auto mosaic = sized_record<VCAFaceMosaic>();
     if (NetClient_VCAGetConfig(view.loginfd(), VCA_CMD_FACEMOSAIC, ch, &mosaic, record_len<VCAFaceMosaic>()) != 0)
-        return ZREFUSE("NetClient_VCAGetConfig() VCA_CMD_FACEMOSAIC, host_id: %s, ch : %d, error: %lx",
-                    view.id(), ch, sdk_error());
+        return ZREFUSE("NetClient_VCAGetConfig() VCA_CMD_FACEMOSAIC, host_id: %s, ch : %d, error: %lx", view.id(), ch,
+                       sdk_error());
     mosaic.valid = valid;
     if (mosaic_level >= -1)
         mosaic.mosaic_level = mosaic_level;
     if (NetClient_VCASetConfig(view.loginfd(), VCA_CMD_FACEMOSAIC, ch, &mosaic, record_len<VCAFaceMosaic>()) != 0)
-        return ZREFUSE("NetClient_VCASetConfig() VCA_CMD_FACEMOSAIC, host_id: %s, ch : %d, error: %lx",
-                    view.id(), ch, sdk_error());
+        return ZREFUSE("NetClient_VCASetConfig() VCA_CMD_FACEMOSAIC, host_id: %s, ch : %d, error: %lx", view.id(), ch,
+                       sdk_error());
     return 1;
 }
 
@@ -392,13 +392,13 @@ int32_t set_new_fight(void *host, json_object *jso) {
     HostView view(host);
     VCANewFight fight{};
     if (NetClient_VCAGetConfig(view.loginfd(), VCA_CMD_NEW_FIGHT, ch, &fight, record_len<VCANewFight>()) != 0)
-        return ZREFUSE("NetClient_VCAGetConfig() VCA_CMD_NEW_FIGHT, host_id: %s, ch : %d, error: %lx",
-                    view.id(), ch, sdk_error());
+        return ZREFUSE("NetClient_VCAGetConfig() VCA_CMD_NEW_FIGHT, host_id: %s, ch : %d, error: %lx", view.id(), ch,
+                       sdk_error());
     fight.dev_type = dev_type;
     fight.valid = valid;
     if (NetClient_VCASetConfig(view.loginfd(), VCA_CMD_NEW_FIGHT, ch, &fight, record_len<VCANewFight>()) != 0)
-        return ZREFUSE("NetClient_VCASetConfig() VCA_CMD_NEW_FIGHT, host_id: %s, ch : %d, error: %lx",
-                    view.id(), ch, sdk_error());
+        return ZREFUSE("NetClient_VCASetConfig() VCA_CMD_NEW_FIGHT, host_id: %s, ch : %d, error: %lx", view.id(), ch,
+                       sdk_error());
     return 1;
 }
 

@@ -56,8 +56,7 @@ int32_t set_algorithm_enable(void *host, json_object *jso) {
         return ZFAIL(CMD_ZEL_EINVAL, "is_error(jso)");
     int32_t type = 0, enable = 0, ch = 0;
     if (!read_non_negative(jso, "algorithm_type", type, "algorithm_type < 0") ||
-        !read_non_negative(jso, "algorithm_enable", enable, "enable == -1") ||
-        !read_non_negative(jso, "channel", ch))
+        !read_non_negative(jso, "algorithm_enable", enable, "enable == -1") || !read_non_negative(jso, "channel", ch))
         return 0;
     int32_t dev_type = json_object_get_field_int(jso, "devtype", 0);
     int32_t scene_no = json_object_get_field_int(jso, "sceneno", 0);
@@ -106,8 +105,7 @@ int32_t set_vca_dev_enable(void *host, json_object *jso, char **out_buf) {
     HostView view(host);
     if (NetClient_SetDevConfig(view.loginfd(), NET_CLIENT_VCA_DEV_ENABLE, ch, &config,
                                record_len<VcaDevEnableConfig>()) != 0)
-        return ZREFUSE("NetClient_VCASetConfig() failed,host_id:%s,ch:%d,enable:%d", view.id(), ch,
-                    config.enable);
+        return ZREFUSE("NetClient_VCASetConfig() failed,host_id:%s,ch:%d,enable:%d", view.id(), ch, config.enable);
     if (config.enable != 0)
         return 1;
 
