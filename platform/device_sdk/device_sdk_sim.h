@@ -151,6 +151,11 @@ typedef struct sdk_sim_call {
     const char *text[2]; /* copies of text arguments, NULL when absent */
 } sdk_sim_call;
 
+/* Whether requests are written to the call log (1, the default) or not (0):
+ * a long-running tool or a benchmark turns it off so that neither memory nor
+ * the log's lock grows with the number of requests. */
+SDK_SIM_EXPORT void sdk_sim_set_call_log(int32_t enabled);
+
 /* Number of calls logged since the last reset. */
 SDK_SIM_EXPORT int32_t sdk_sim_call_count(void);
 

@@ -165,6 +165,9 @@ State &state() {
     return *s;
 }
 
+/* Whether requests are written to the call log (sdk_sim_set_call_log). */
+std::atomic<bool> g_log_calls{true};
+
 /* Bumped by reset; a thread's last error counts only if set in the current generation. */
 std::atomic<uint64_t> g_generation{1};
 
@@ -231,13 +234,15 @@ Answer handle_call(const Call &call) {
         std::abort();
     /* The entry's copies are made before the lock, so concurrent callers
      * only serialise on the append and the answer lookup. */
-    LoggedCall entry = log_entry(call, function);
+    const bool logged = g_log_calls.load(std::memory_order_relaxed);
+    LoggedCall entry = logged ? log_entry(call, function) : LoggedCall{};
     Answer a;
     std::vector<sdk_sim_event> reported;
     {
         State &s = state();
         std::lock_guard lock(s.mutex);
-        s.log.push_back(std::move(entry));
+        if (logged)
+            s.log.push_back(std::move(entry));
         a = answer_for(s, call, function, reported);
     }
     report(reported);
@@ -307,6 +312,11 @@ int32_t sdk_sim_add_device(int32_t loginfd, int32_t channels, int32_t kind) {
     std::lock_guard lock(s.mutex);
     s.devices.add_device(loginfd, channels, kind);
     return 0;
+}
+
+void sdk_sim_set_call_log(int32_t enabled) {
+    ErrnoGuard guard;
+    g_log_calls.store(enabled != 0);
 }
 
 int32_t sdk_sim_call_count(void) {
