@@ -148,6 +148,19 @@ TEST_F(DeviceSdk, ProgrammingMistakesAreRefused) {
     EXPECT_EQ(sdk_sim_get_call(0, &c), 0);
 }
 
+TEST_F(DeviceSdk, CallLogCanBeSwitchedOffWithoutChangingAnswers) {
+    const int32_t seven = 7;
+    sdk_sim_set_answer("NetClient_GetChannelNum", SDK_SIM_ANY, 0, 0, &seven, sizeof seven);
+    sdk_sim_set_call_log(0);
+    int32_t count = 0;
+    EXPECT_EQ(NetClient_GetChannelNum(1, &count), 0);
+    EXPECT_EQ(count, 7);
+    EXPECT_EQ(sdk_sim_call_count(), 0);
+    sdk_sim_set_call_log(1);
+    EXPECT_EQ(NetClient_GetChannelNum(1, &count), 0);
+    EXPECT_EQ(sdk_sim_call_count(), 1);
+}
+
 TEST_F(DeviceSdk, OutputBytesAreCutToTheBufferAndPresetBytesBeyondAreKept) {
     const std::vector<uint8_t> answer(200, 0x55);
     sdk_sim_push_answer("NetClient_GetDevConfig", 9, 0, 0, answer.data(), 4);
