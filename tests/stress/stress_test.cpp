@@ -78,6 +78,19 @@ class StressTest : public QueryTest {
         ASSERT_EQ(cmd_update_config(), 1);
         ASSERT_EQ(ms_control_wait_producers(2, 5000), 2);
         host.channel(0).put<uint32_t>(test::channel_offset::kTrafficFlowEnable, 1);
+        // A sender marks itself ready just after its producer exists: probe
+        // each until one of its events has gone through.
+        auto probe = [&](uint32_t event, std::vector<unsigned char> report) {
+            for (int tries = 0; tries < 500; ++tries) {
+                const int32_t before = ms_control_delivered_count();
+                cmd_main_notify(host.data(), event, report.data(), 0);
+                if (ms_control_wait_delivered(before + 1, 20) > before)
+                    return true;
+            }
+            return false;
+        };
+        ASSERT_TRUE(probe(179, temp_report(0)));
+        ASSERT_TRUE(probe(124, traffic_report(0)));
     }
     void TearDown() override {
         fs::remove(scratch / "var" / "platform" / "vs_config.json");

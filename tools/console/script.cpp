@@ -3,8 +3,10 @@
 #include <json-c/json.h>
 
 #include <cctype>
+#include <chrono>
 #include <cstdlib>
 #include <sstream>
+#include <thread>
 
 #include "command_catalog.h"
 #include "device_events.h"
@@ -184,6 +186,9 @@ bool Script::wait(const std::string &rest) {
         int32_t reached = ms_control_wait_producers(wanted, kTimeoutMs);
         if (reached != wanted)
             return fail(std::to_string(reached) + " broker producers open, expected " + count);
+        // A sender marks itself ready just after the broker has answered its
+        // producer request; give it that moment before events are sent.
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
         printer_.note(std::to_string(reached) + " broker producers open: the library's senders are connected");
         return true;
     }
