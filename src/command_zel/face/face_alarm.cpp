@@ -181,12 +181,8 @@ void add_alarm_info(json_object *reply, const face_alarm_param *params) {
 }  // namespace
 
 int32_t get_face_alarm_param(void *host, json_object *jso, char **out_buf) {
-    if (host == nullptr)
-        return ZFAIL(CMD_ZEL_EINVAL, "host == NULL");
-    if (jso == nullptr)
-        return ZFAIL(CMD_ZEL_EINVAL, "is_error(jso)");
-    if (out_buf == nullptr)
-        return ZFAIL(CMD_ZEL_EINVAL, "out_buf == NULL");
+    if (!has_command_and_reply(host, jso, out_buf))
+        return 0;
     JsonPtr reply = new_object("is_error(jso_ret)");
     int32_t ret = -1;
     // Members not read because an earlier one was refused answer -1.

@@ -102,10 +102,8 @@ int32_t set_face_info(void *host, json_object *jso, char **out_buf) {
 }
 
 int32_t face_set_del_face_pic(void *host, json_object *jso) {
-    if (host == nullptr)
-        return ZFAIL(CMD_ZEL_EINVAL, "host == NULL");
-    if (jso == nullptr)
-        return ZFAIL(CMD_ZEL_EINVAL, "is_error(jso)");
+    if (!has_command(host, jso))
+        return 0;
     int32_t ch = json_object_get_field_int(jso, "ch", 0);
     if (ch < 0)
         return ZFAIL(CMD_ZEL_EINVAL, "ch == -1");

@@ -50,12 +50,8 @@ json_object *face_entry(const face_feature_record &rec, int32_t face) {
 }  // namespace
 
 int32_t get_face_feature(void *host, json_object *jso, char **out_buf) {
-    if (host == nullptr)
-        return ZFAIL(CMD_ZEL_EINVAL, "host == NULL");
-    if (jso == nullptr)
-        return ZFAIL(CMD_ZEL_EINVAL, "is_error(jso)");
-    if (out_buf == nullptr)
-        return ZFAIL(CMD_ZEL_EINVAL, "out_buf == NULL");
+    if (!has_command_and_reply(host, jso, out_buf))
+        return 0;
     // These refusals leave the error code alone.
     int32_t ch = json_object_get_field_int(jso, "ch", -1);
     if (ch < 0)

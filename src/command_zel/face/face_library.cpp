@@ -102,10 +102,8 @@ void fill_channel_mask(json_object *list, face_lib_sync_record &rec) {
 }  // namespace
 
 int32_t set_face_lib_sync(void *host, json_object *jso) {
-    if (host == nullptr)
-        return ZFAIL(CMD_ZEL_EINVAL, "host == NULL");
-    if (jso == nullptr)
-        return ZFAIL(CMD_ZEL_EINVAL, "is_error(jso)");
+    if (!has_command(host, jso))
+        return 0;
     const char *libuuid = json_object_get_field_string(jso, "libuuid");
     if (libuuid == nullptr)
         return ZFAIL(CMD_ZEL_EINVAL, "libuuid == NULL");
@@ -206,12 +204,8 @@ void add_sync_entry(json_object *list, const face_sync_status_entry &e) {
 }  // namespace
 
 int32_t get_face_lib_sync_status(void *host, json_object *jso, char **out_buf) {
-    if (host == nullptr)
-        return ZFAIL(CMD_ZEL_EINVAL, "host == NULL");
-    if (jso == nullptr)
-        return ZFAIL(CMD_ZEL_EINVAL, "is_error(jso)");
-    if (out_buf == nullptr)
-        return ZFAIL(CMD_ZEL_EINVAL, "out_buf == NULL");
+    if (!has_command_and_reply(host, jso, out_buf))
+        return 0;
     JsonPtr reply = new_object("is_error(jso_ret)");
     // The list is the reply's first member; it stays empty unless the device answers.
     json_object *list = json_object_new_array();
@@ -250,12 +244,8 @@ int32_t get_face_lib_sync_status(void *host, json_object *jso, char **out_buf) {
 }
 
 int32_t get_face_lib_count(void *host, json_object *jso, char **out_buf) {
-    if (host == nullptr)
-        return ZFAIL(CMD_ZEL_EINVAL, "host == NULL");
-    if (jso == nullptr)
-        return ZFAIL(CMD_ZEL_EINVAL, "is_error(jso)");
-    if (out_buf == nullptr)
-        return ZFAIL(CMD_ZEL_EINVAL, "out_buf == NULL");
+    if (!has_command_and_reply(host, jso, out_buf))
+        return 0;
     int32_t ch = json_object_get_field_int(jso, "ch", -1);
     if (ch < 0)
         return ZFAIL(CMD_ZEL_EINVAL, "ch == -1");

@@ -331,12 +331,8 @@ find_info *find_session_of(void *host, int32_t findfd) {
 }
 
 int32_t get_query_result(void *host, json_object *jso, char **out_buf) {
-    if (host == nullptr)
-        return ZFAIL(CMD_ZEL_EINVAL, "host == NULL");
-    if (jso == nullptr)
-        return ZFAIL(CMD_ZEL_EINVAL, "is_error(jso)");
-    if (out_buf == nullptr)
-        return ZFAIL(CMD_ZEL_EINVAL, "out_buf == NULL");
+    if (!has_command_and_reply(host, jso, out_buf))
+        return 0;
     JsonPtr reply = new_object("is_error(jso_ret)");
     int32_t total = 0;
     int32_t ret = -1;
@@ -375,10 +371,8 @@ int32_t get_query_result(void *host, json_object *jso, char **out_buf) {
 }
 
 int32_t close_query(void *host, json_object *jso) {
-    if (host == nullptr)
-        return ZFAIL(CMD_ZEL_EINVAL, "host == NULL");
-    if (jso == nullptr)
-        return ZFAIL(CMD_ZEL_EINVAL, "is_error(jso)");
+    if (!has_command(host, jso))
+        return 0;
     int32_t findfd = json_object_get_field_int(jso, "findfd", -1);
     if (findfd == -1)
         return ZFAIL(CMD_ZEL_EINVAL, "findfd == -1");

@@ -76,10 +76,8 @@ bool form_tem_detect_param(VCATemDetect &param, json_object *jso) {
 }  // namespace
 
 int32_t set_call_anyscene(void *host, json_object *jso) {
-    if (host == nullptr)
-        return ZFAIL(CMD_ZEL_EINVAL, "host == NULL");
-    if (jso == nullptr)
-        return ZFAIL(CMD_ZEL_EINVAL, "is_error(jso)");
+    if (!has_command(host, jso))
+        return 0;
     int32_t ch = 0;
     auto scene = sized_record<CallAnyScene>();
     if (!read_non_negative(jso, "channel", ch, "ch < 0") || !read_non_negative(jso, "type", scene.type, "type < 0") ||
@@ -97,10 +95,8 @@ int32_t set_call_anyscene(void *host, json_object *jso) {
 }
 
 int32_t set_fireworks_param(void *host, json_object *jso) {
-    if (host == nullptr)
-        return ZFAIL(CMD_ZEL_EINVAL, "host == NULL");
-    if (jso == nullptr)
-        return ZFAIL(CMD_ZEL_EINVAL, "is_error(jso)");
+    if (!has_command(host, jso))
+        return 0;
     int32_t ch = 0;
     auto fireworks = sized_record<VCAFireworks>();
     if (!read_non_negative(jso, "ch", ch, "ch < 0") || !read_members(jso, kFireworksMembers, fireworks))
@@ -141,10 +137,8 @@ int32_t get_fireworks_param(void *host, json_object *jso, char **out_buf) {
 }
 
 int32_t set_tem_detect_param(void *host, json_object *jso) {
-    if (host == nullptr)
-        return ZFAIL(CMD_ZEL_EINVAL, "host == NULL");
-    if (jso == nullptr)
-        return ZFAIL(CMD_ZEL_EINVAL, "is_error(jso)");
+    if (!has_command(host, jso))
+        return 0;
     int32_t ch = 0;
     if (!read_non_negative(jso, "ch", ch, "ch < 0"))
         return 0;
@@ -160,12 +154,8 @@ int32_t set_tem_detect_param(void *host, json_object *jso) {
 }
 
 int32_t get_tem_detect_param(void *host, json_object *jso, char **out_buf) {
-    if (host == nullptr)
-        return ZFAIL(CMD_ZEL_EINVAL, "host == NULL");
-    if (jso == nullptr)
-        return ZFAIL(CMD_ZEL_EINVAL, "is_error(jso)");
-    if (out_buf == nullptr)
-        return ZFAIL(CMD_ZEL_EINVAL, "out_buf == NULL");
+    if (!has_command_and_reply(host, jso, out_buf))
+        return 0;
     int32_t ch = 0;
     auto tem_detect = sized_record<VCATemDetect>();
     if (!read_non_negative(jso, "channel", ch, "ch == -1") ||

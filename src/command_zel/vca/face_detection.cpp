@@ -151,10 +151,8 @@ bool read_face_detect(const HostView &host, int32_t ch, int32_t scene_id, int32_
 }  // namespace
 
 int32_t set_face_detect_arithmetic(void *host, json_object *jso) {
-    if (host == nullptr)
-        return ZFAIL(CMD_ZEL_EINVAL, "host == NULL");
-    if (jso == nullptr)
-        return ZFAIL(CMD_ZEL_EINVAL, "is_error(jso)");
+    if (!has_command(host, jso))
+        return 0;
     int32_t ch = json_object_get_field_int(jso, "channel", -1);
     if (ch < 0)
         return ZFAIL(CMD_ZEL_EINVAL, "ch == -1");
@@ -190,10 +188,8 @@ int32_t set_face_detect_arithmetic(void *host, json_object *jso) {
 }
 
 int32_t set_face_detect_enable(void *host, json_object *jso) {
-    if (host == nullptr)
-        return ZFAIL(CMD_ZEL_EINVAL, "host == NULL");
-    if (jso == nullptr)
-        return ZFAIL(CMD_ZEL_EINVAL, "is_error(jso)");
+    if (!has_command(host, jso))
+        return 0;
     int32_t ch = json_object_get_field_int(jso, "ch", -1);
     int32_t enable = json_object_get_field_int(jso, "enable", -1);
     int32_t dev_type = json_object_get_field_int(jso, "dev_type", -1);
@@ -220,12 +216,8 @@ int32_t set_face_detect_enable(void *host, json_object *jso) {
 }
 
 int32_t get_face_detect_enable(void *host, json_object *jso, char **out_buf) {
-    if (host == nullptr)
-        return ZFAIL(CMD_ZEL_EINVAL, "host == NULL");
-    if (jso == nullptr)
-        return ZFAIL(CMD_ZEL_EINVAL, "is_error(jso)");
-    if (out_buf == nullptr)
-        return ZFAIL(CMD_ZEL_EINVAL, "out_buf == NULL");
+    if (!has_command_and_reply(host, jso, out_buf))
+        return 0;
     int32_t ch = json_object_get_field_int(jso, "ch", -1);
     int32_t dev_type = json_object_get_field_int(jso, "dev_type", -1);
     int32_t scene_id = json_object_get_field_int(jso, "sceneid", -1);

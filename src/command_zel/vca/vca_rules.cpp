@@ -111,10 +111,8 @@ bool fill_point_list(json_object *jso, int32_t point_num, std::span<VcaPoint> sl
 }
 
 int32_t set_push_rule(void *host, json_object *jso, int32_t cmd) {
-    if (host == nullptr)
-        return ZFAIL(CMD_ZEL_EINVAL, "host == NULL");
-    if (jso == nullptr)
-        return ZFAIL(CMD_ZEL_EINVAL, "is_error(jso)");
+    if (!has_command(host, jso))
+        return 0;
     int32_t ch = 0, point_num = 0;
     VCAPointRule rule{};
     if (!read_non_negative(jso, "channel", ch) || !read_non_negative(jso, "scene_id", rule.scene_id) ||
@@ -131,10 +129,8 @@ int32_t set_push_rule(void *host, json_object *jso, int32_t cmd) {
 }
 
 int32_t set_zone_rule(void *host, json_object *jso, int32_t cmd) {
-    if (host == nullptr)
-        return ZFAIL(CMD_ZEL_EINVAL, "host == NULL");
-    if (jso == nullptr)
-        return ZFAIL(CMD_ZEL_EINVAL, "is_error(jso)");
+    if (!has_command(host, jso))
+        return 0;
     int32_t ch = 0;
     VCAPointRule rule{};
     if (!read_non_negative(jso, "ch", ch) || !read_non_negative(jso, "scene_id", rule.scene_id) ||
@@ -191,12 +187,8 @@ template <typename Record>
 int32_t get_with_ret_reply(void *host, json_object *jso, char **out_buf,
                            int32_t (*read)(const HostView &, json_object *, Record &),
                            void (*answer)(json_object *, const Record &)) {
-    if (host == nullptr)
-        return ZFAIL(CMD_ZEL_EINVAL, "host == NULL");
-    if (jso == nullptr)
-        return ZFAIL(CMD_ZEL_EINVAL, "is_error(jso)");
-    if (out_buf == nullptr)
-        return ZFAIL(CMD_ZEL_EINVAL, "out_buf == NULL");
+    if (!has_command_and_reply(host, jso, out_buf))
+        return 0;
     JsonPtr reply = new_object("is_error(jso_ret)");
     Record record{};
     int32_t ret = read(HostView(host), jso, record);
@@ -235,10 +227,8 @@ int32_t set_vca_zone_rule_173(void *host, json_object *jso) { return set_zone_ru
 int32_t set_vca_zone_rule_174(void *host, json_object *jso) { return set_zone_rule(host, jso, VCA_CMD_ZONE_RULE_174); }
 
 int32_t set_vca_typed_rule_182(void *host, json_object *jso) {
-    if (host == nullptr)
-        return ZFAIL(CMD_ZEL_EINVAL, "host == NULL");
-    if (jso == nullptr)
-        return ZFAIL(CMD_ZEL_EINVAL, "is_error(jso)");
+    if (!has_command(host, jso))
+        return 0;
     int32_t ch = 0;
     VCAPointRuleTyped rule{};
     if (!read_non_negative(jso, "channel", ch) || !read_non_negative(jso, "type", rule.type) ||
@@ -340,10 +330,8 @@ int32_t get_cpc_advance_part2(void *host, json_object *jso, char **out_buf) {
 }
 
 int32_t set_face_mosaic(void *host, json_object *jso) {
-    if (host == nullptr)
-        return ZFAIL(CMD_ZEL_EINVAL, "host == NULL");
-    if (jso == nullptr)
-        return ZFAIL(CMD_ZEL_EINVAL, "is_error(jso)");
+    if (!has_command(host, jso))
+        return 0;
     // From here on refusals are reported by the log line and the result only.
     int32_t ch = json_object_get_field_int(jso, "ch", -1);
     if (ch == -1)
@@ -372,10 +360,8 @@ int32_t set_face_mosaic(void *host, json_object *jso) {
 }
 
 int32_t set_new_fight(void *host, json_object *jso) {
-    if (host == nullptr)
-        return ZFAIL(CMD_ZEL_EINVAL, "host == NULL");
-    if (jso == nullptr)
-        return ZFAIL(CMD_ZEL_EINVAL, "is_error(jso)");
+    if (!has_command(host, jso))
+        return 0;
     // From here on refusals are reported by the log line and the result only.
     int32_t ch = json_object_get_field_int(jso, "ch", -1);
     if (ch == -1)

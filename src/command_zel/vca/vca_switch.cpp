@@ -50,10 +50,8 @@ bool read_algorithms(const HostView &host, int32_t ch, int32_t scene_no, int32_t
 }  // namespace
 
 int32_t set_algorithm_enable(void *host, json_object *jso) {
-    if (host == nullptr)
-        return ZFAIL(CMD_ZEL_EINVAL, "host == NULL");
-    if (jso == nullptr)
-        return ZFAIL(CMD_ZEL_EINVAL, "is_error(jso)");
+    if (!has_command(host, jso))
+        return 0;
     int32_t type = 0, enable = 0, ch = 0;
     if (!read_non_negative(jso, "algorithm_type", type, "algorithm_type < 0") ||
         !read_non_negative(jso, "algorithm_enable", enable, "enable == -1") || !read_non_negative(jso, "channel", ch))
