@@ -36,6 +36,23 @@ inline json_object *field_string(const char *field, size_t width) {
 }
 template <size_t N> json_object *field_string(const char (&field)[N]) { return field_string(field, N); }
 
+// The members most replies are made of; `what` is the level-5 line when
+// json-c cannot build them.
+inline void add_int(json_object *obj, const char *key, int32_t value, const char *what = "is_error(jso_ret)",
+                    Site site = {}) {
+    add(obj, key, json_object_new_int(value), what, site);
+}
+inline void add_int64(json_object *obj, const char *key, int64_t value, const char *what = "is_error(jso_ret)",
+                      Site site = {}) {
+    add(obj, key, json_object_new_int64(value), what, site);
+}
+// A device text field, never read past its width.
+template <size_t N>
+void add_text(json_object *obj, const char *key, const char (&field)[N], const char *what = "is_error(jso_ret)",
+              Site site = {}) {
+    add(obj, key, field_string(field), what, site);
+}
+
 // What a reply allocation logs at level 5 before the process ends.
 struct Oom {
     const char *what;

@@ -60,9 +60,11 @@ struct Site {
     const char *file() const { return base_name(path); }
 };
 
-// set_error, then the handlers' failure result.
+// set_error (unless the code is 0: a refusal that leaves errno alone), then
+// the handlers' failure result.
 inline int32_t fail_with(int32_t code) {
-    set_error(code);
+    if (code != 0)
+        set_error(code);
     return 0;
 }
 

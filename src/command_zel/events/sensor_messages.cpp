@@ -52,10 +52,6 @@ std::string time_text(const dvr_time &time) {
     return dvr_time_to_str(&time, text, &len) ? text : "";
 }
 
-void add_int(json_object *obj, const char *key, int32_t value) {
-    add(obj, key, json_object_new_int(value), "is_error(jso_param)");
-}
-
 JsonPtr car_types(const ITSTrafficFlowReport &report) {
     JsonPtr array = new_array("is_error(jso_array)");
     for (int32_t i = 0; i < report.car_type_total && i < kMaxCarTypes; ++i) {
@@ -76,21 +72,21 @@ JsonPtr traffic_document(const HostView &host, const ITSTrafficFlowReport &repor
     JsonPtr param = new_object("is_error(jso_param)");
     json_object *p = param.get();
     add(p, "host_id", field_string(host.id(), host_field::kIdSize), "is_error(jso_param)");
-    add_int(p, "ch", report.channel);
-    add_int(p, "lanno", report.lane_no);
+    add_int(p, "ch", report.channel, "is_error(jso_param)");
+    add_int(p, "lanno", report.lane_no, "is_error(jso_param)");
     add(p, "roadname", field_string(report.road_name), "is_error(jso_param)");
     add(p, "starttime", json_object_new_string(time_text(report.start_time).c_str()), "is_error(jso_param)");
     add(p, "endtime", json_object_new_string(time_text(report.end_time).c_str()), "is_error(jso_param)");
-    add_int(p, "flow", report.flow);
-    add_int(p, "holdrate", report.hold_rate);
-    add_int(p, "speed", report.speed);
-    add_int(p, "distance", report.distance);
-    add_int(p, "cartypetotal", report.car_type_total);
+    add_int(p, "flow", report.flow, "is_error(jso_param)");
+    add_int(p, "holdrate", report.hold_rate, "is_error(jso_param)");
+    add_int(p, "speed", report.speed, "is_error(jso_param)");
+    add_int(p, "distance", report.distance, "is_error(jso_param)");
+    add_int(p, "cartypetotal", report.car_type_total, "is_error(jso_param)");
     add(p, "cartype", car_types(report).release(), "is_error(jso_array)");
-    add_int(p, "carqueuelength", report.car_queue_length);
-    add_int(p, "headdistance", report.head_distance);
-    add_int(p, "roomrate", report.room_rate);
-    add_int(p, "runstate", report.run_state);
+    add_int(p, "carqueuelength", report.car_queue_length, "is_error(jso_param)");
+    add_int(p, "headdistance", report.head_distance, "is_error(jso_param)");
+    add_int(p, "roomrate", report.room_rate, "is_error(jso_param)");
+    add_int(p, "runstate", report.run_state, "is_error(jso_param)");
     add(doc.get(), "param", param.release(), "is_error(jso_param)");
     return doc;
 }

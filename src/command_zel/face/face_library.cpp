@@ -12,16 +12,6 @@ namespace zel {
 
 using namespace face_data;
 
-namespace {
-
-// Text members that must be present and shorter than their field.
-const char *bounded_text(json_object *jso, const char *key, size_t limit) {
-    const char *text = json_object_get_field_string(jso, key);
-    return text != nullptr && std::strlen(text) < limit ? text : nullptr;
-}
-
-}  // namespace
-
 int32_t set_face_lib(void *host, json_object *jso, char **) {
     if (host == nullptr)
         return ZREFUSE("host == NULL");

@@ -30,8 +30,6 @@ bool missing_arguments(void *host, json_object *jso, char **out_buf) {
     return false;
 }
 
-void add_int(json_object *obj, const char *key, int32_t value) { add(obj, key, json_object_new_int(value)); }
-
 void *heap_copy(const void *data, size_t len, const char *what) {
     void *copy = xcalloc(1, len, what);
     std::memcpy(copy, data, len);
@@ -87,15 +85,6 @@ bool send_reply(char **out_buf, json_object *reply, uint32_t opened) {
     if (opened != 0)
         del_cmd_findinfo_fd(opened);
     return false;
-}
-
-// A text member that must fit its field: refused when absent or when it has
-// `limit` characters or more.
-const char *bounded_text(json_object *jso, const char *key, size_t limit) {
-    const char *text = json_object_get_field_string(jso, key);
-    if (text == nullptr || strnlen(text, limit) >= limit)
-        return nullptr;
-    return text;
 }
 
 bool read_face_search(json_object *jso, face_search_request &request) {

@@ -30,9 +30,6 @@ inline constexpr int32_t NET_CLIENT_GET_FUNC_ABILITY = 99;  // NetClient_GetDevC
 inline constexpr int32_t kDevCmdFaceLibCount = 126;         // NetClient_GetDevConfig
 inline constexpr int32_t kDevCmdVcaEnable = 32;             // NetClient_SetDevConfig
 
-// The SDK's whole-device channel.
-inline constexpr int32_t kAllChannels = 0x7FFFFFFF;
-
 inline constexpr size_t LEN_UUID = 64;
 inline constexpr size_t LEN_64 = 64;
 inline constexpr size_t LEN_16 = 16;

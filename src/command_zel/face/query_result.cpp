@@ -15,8 +15,6 @@
 namespace zel {
 namespace {
 
-void add_int(json_object *obj, const char *key, int32_t value) { add(obj, key, json_object_new_int(value)); }
-
 template <size_t N> void add_text(json_object *obj, const char *key, const char (&field)[N]) {
     add(obj, key, field_string(field));
 }

@@ -4,15 +4,6 @@
 
 namespace zel {
 
-bool read_non_negative(json_object *jso, const char *key, int32_t &value, const char *refusal) {
-    value = json_object_get_field_int(jso, key, -1);
-    if (value >= 0)
-        return true;
-    if (refusal != nullptr)
-        return ZFAIL(CMD_ZEL_EINVAL, "%s", refusal);
-    return ZFAIL(CMD_ZEL_EINVAL, "%s == -1", key);
-}
-
 void fill_points(json_object *list, std::span<VcaPoint> slots, const char *missing) {
     for (size_t i = 0; i < slots.size(); ++i) {
         json_object *point = json_object_array_get_idx(list, i);

@@ -12,11 +12,6 @@
 
 namespace zel {
 
-// Reads integer member `key` (absent or unusable: -1). A negative value is
-// refused with errno EINVAL and the log line `refusal`, or "<key> == -1"
-// when no refusal text is given.
-bool read_non_negative(json_object *jso, const char *key, int32_t &value, const char *refusal = nullptr);
-
 // Copies the first `slots.size()` elements of a point list into the slots.
 // An element that is missing (past the end of the list or JSON null) logs
 // `missing`; one without a usable `x` or `y` logs "point x == -1" /

@@ -1,0 +1,12 @@
+/* The platform interface headers are C headers: integrators compile against
+ * them from C as well as C++. This file includes every one of them as C11,
+ * so a C++-only construct in any of them fails the build. */
+#include "device_sdk.h"
+#include "face_track_codec.h"
+#include "json_accessors.h"
+#include "key_utility.h"
+#include "message_service.h"
+#include "os_support.h"
+
+int platform_headers_are_c(void);
+int platform_headers_are_c(void) { return 0; }
