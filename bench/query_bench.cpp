@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "cmd_zel.h"
+#include "device_sdk_face_search.h"
 #include "device_sdk_sim.h"
-#include "face/query_records.h"
 #include "handler_support.h"
 #include "host_record.h"
 #include "os_support_control.h"
@@ -24,10 +24,10 @@ using Clock = std::chrono::steady_clock;
 constexpr int kResults = 1000;
 constexpr int kPerCall = 20;
 
-std::vector<zel::face_result> full_page() {
-    std::vector<zel::face_result> page(zel::kPageRecords);
-    for (int i = 0; i < zel::kPageRecords; ++i) {
-        zel::face_result &r = page[i];
+std::vector<face_result> full_page() {
+    std::vector<face_result> page(FACE_PAGE_RECORDS);
+    for (int i = 0; i < FACE_PAGE_RECORDS; ++i) {
+        face_result &r = page[i];
         r.size = sizeof r;
         r.index = i;
         r.similar = 90;
@@ -41,7 +41,7 @@ std::vector<zel::face_result> full_page() {
         zel::copy_text(r.file_name, "/face/lib/0001/picture_0001.jpg");
     }
     page[0].total = kResults;
-    page[0].page_count = zel::kPageRecords;
+    page[0].page_count = FACE_PAGE_RECORDS;
     return page;
 }
 
@@ -61,11 +61,11 @@ void add_text(json_object *obj, const char *key, const char *text, size_t width)
 
 // What the drain has to produce at the least: the same objects, serialised
 // in replies of 20.
-void build_and_serialise(const std::vector<zel::face_result> &page) {
+void build_and_serialise(const std::vector<face_result> &page) {
     for (int call = 0; call < kResults / kPerCall; ++call) {
         json_object *reply = json_object_new_object();
         json_object *param = json_object_new_array();
-        for (const zel::face_result &r : page) {
+        for (const face_result &r : page) {
             json_object *o = json_object_new_object();
             json_object_object_add(o, "index", json_object_new_int(r.index));
             json_object_object_add(o, "checkcode", json_object_new_int(r.check_code));
@@ -108,7 +108,7 @@ void BM_DrainSession(benchmark::State &state) {
     double drain_seconds = 0, baseline_seconds = 0;
     for (auto _ : state) {
         sdk_sim_reset();  // keeps the simulator's call log short
-        sdk_sim_set_answer("NetClient_FaceConfig", zel::FACE_CMD_SEARCH, 0, 0, page.data(), page_bytes);
+        sdk_sim_set_answer("NetClient_FaceConfig", FACE_CMD_SEARCH, 0, 0, page.data(), page_bytes);
         std::string opened =
             run_get(host, R"({"command":0,"ch":0,"taskid":1,"picname":"p.jpg","libuuid":"l","similar":80})");
         std::string findfd = opened.substr(opened.find(':') + 1);

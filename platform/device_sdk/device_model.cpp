@@ -96,7 +96,7 @@ std::optional<Answer> DeviceModel::answer(const Call &call, const char *function
 
     if (named(function, "NetClient_FaceConfig"))
         return device->second.faces.face_config(call);
-    if (named(function, "NetClient_GetDevConfig") && call.cmd == face::kDevFaceCounts)
+    if (named(function, "NetClient_GetDevConfig") && call.cmd == NET_CLIENT_FACE_LIB_COUNT)
         return device->second.faces.counts();
     // Switching a channel's analysis off needs the device's consent, which
     // it gives a moment later, as an event; the switch is also kept below.

@@ -8,8 +8,6 @@
 namespace device_sdk_sim {
 namespace {
 
-using namespace face;
-
 /* Result codes of the recorder's face commands. */
 constexpr int32_t kDone = 0;
 constexpr int32_t kRefused = 1;
@@ -29,9 +27,9 @@ template <typename Record> std::vector<uint8_t> bytes_of(const Record *records, 
 }
 
 Answer reply(int32_t result, int32_t detail = 0) {
-    Reply r{};
+    face_reply r{};
     r.size = sizeof r;
-    r.result = result;
+    r.iResult = result;
     r.detail = detail;
     return Answer{0, std::nullopt, bytes_of(&r, 1)};
 }
@@ -45,50 +43,50 @@ template <typename Record> std::optional<Record> request(const Call &call) {
     return r;
 }
 
-/* Page `page_no` of `all`: its records with their index, the first one also
+/* Page `page_no` of `all`: its records with their size, the first one also
  * carrying the total and the number of records in the page. An empty page is
- * one zeroed record that says so. */
+ * one zeroed record without a size that only says so. */
 template <typename Result>
 Answer page(std::vector<Result> all, int32_t page_no, int32_t Result::*total, int32_t Result::*page_count) {
-    size_t first = page_no < 0 ? all.size() : std::min(all.size(), static_cast<size_t>(page_no) * kPageRecords);
-    size_t count = std::min(all.size() - first, static_cast<size_t>(kPageRecords));
+    size_t first = page_no < 0 ? all.size() : std::min(all.size(), static_cast<size_t>(page_no) * FACE_PAGE_RECORDS);
+    size_t count = std::min(all.size() - first, static_cast<size_t>(FACE_PAGE_RECORDS));
     std::vector<Result> records(all.begin() + static_cast<ptrdiff_t>(first),
                                 all.begin() + static_cast<ptrdiff_t>(first + count));
+    for (Result &r : records)
+        r.size = sizeof(Result);
     if (records.empty())
         records.push_back(Result{});
     records[0].*total = static_cast<int32_t>(all.size());
     records[0].*page_count = static_cast<int32_t>(count);
-    for (Result &r : records)
-        r.size = sizeof(Result);
     return Answer{0, std::nullopt, bytes_of(records.data(), records.size())};
 }
 
-FaceResult face_result(const Library &lib, const Face &f, int32_t index) {
-    FaceResult r{};
-    r.ch = f.ch;
+face_result found_face(const face_lib_record &lib, const face_record &f, int32_t index) {
+    face_result r{};
+    r.ch = f.channel;
     r.index = index;
-    r.lib_key = lib.key;
+    r.lib_key = lib.libkey;
     r.face_key = f.face_key;
     r.check_code = 1000 + f.face_key;
     r.file_type = f.file_type;
     r.modeling = f.modeling;
     copy(r.name, f.name);
     r.sex = f.sex;
-    copy(r.birth_time, f.birth_time);
+    copy(r.birth_time, f.birthtime);
     r.nation = f.nation;
     r.place = f.place;
-    r.cert_type = f.cert_type;
-    copy(r.cert_num, f.cert_num);
-    r.opt_type = f.opt_type;
-    copy(r.lib_uuid, f.lib_uuid);
-    copy(r.face_uuid, f.face_uuid);
-    copy(r.lib_version, lib.version);
+    r.cert_type = f.certype;
+    copy(r.cert_num, f.certnum);
+    r.opt_type = f.opttype;
+    copy(r.lib_uuid, f.libuuid);
+    copy(r.face_uuid, f.faceuuid);
+    copy(r.lib_version, lib.libversion);
     std::snprintf(r.file_name, sizeof r.file_name, "%.*s", static_cast<int>(text(f.file_name).size()), f.file_name);
     return r;
 }
 
 /* `minutes` after `t`, kept within the hour so the synthetic times stay valid. */
-Time later(Time t, int32_t minutes) {
+dvr_time later(dvr_time t, int32_t minutes) {
     t.minute = static_cast<uint16_t>((t.minute + minutes) % 60);
     return t;
 }
@@ -98,44 +96,44 @@ Time later(Time t, int32_t minutes) {
 std::optional<Answer> FaceStore::face_config(const Call &call) {
     auto refuse = [] { return Answer{-1, 0, {}}; };
     switch (call.cmd) {
-    case kEditLibrary:
-        if (auto in = request<Library>(call))
+    case FACE_CMD_LIB_EDIT:
+        if (auto in = request<face_lib_record>(call))
             return edit_library(*in);
         return refuse();
-    case kDeleteLibrary:
-        if (auto in = request<LibraryKey>(call))
+    case FACE_CMD_LIB_DELETE:
+        if (auto in = request<face_lib_delete_record>(call))
             return delete_library(*in);
         return refuse();
-    case kEditFace:
-        if (auto in = request<Face>(call))
+    case FACE_CMD_EDIT:
+        if (auto in = request<face_record>(call))
             return edit_face(*in);
         return refuse();
-    case kDeleteFace:
-        if (auto in = request<FaceKey>(call))
+    case FACE_CMD_FACE_DELETE:
+        if (auto in = request<face_key_record>(call))
             return delete_face(*in);
         return refuse();
-    case kQueryLibraries:
-        if (auto in = request<LibraryPageRequest>(call))
+    case FACE_CMD_LIB_QUERY:
+        if (auto in = request<face_lib_query_request>(call))
             return libraries(*in);
         return refuse();
-    case kQueryFaces:
-        if (auto in = request<FaceQueryRequest>(call))
+    case FACE_CMD_QUERY:
+        if (auto in = request<face_query_request>(call))
             return query_faces(*in);
         return refuse();
-    case kSearchByPicture:
-        if (auto in = request<PictureSearchRequest>(call))
+    case FACE_CMD_SEARCH:
+        if (auto in = request<face_search_request>(call))
             return search_by_picture(*in);
         return refuse();
-    case kStartSnapSearch:
-        if (auto in = request<SnapSearchRequest>(call))
+    case FACE_CMD_SEARCH_SNAP:
+        if (auto in = request<face_snap_search_request>(call))
             return start_snap_search(*in);
         return refuse();
-    case kSnapSearchProgress:
-        if (auto in = request<SnapTask>(call))
+    case FACE_CMD_SEARCH_SNAP_PROCESS:
+        if (auto in = request<face_snap_progress_request>(call))
             return reply(snap_searches_.contains(in->task_id) ? kDone : kNotFound, 100);
         return refuse();
-    case kSnapSearchPage:
-        if (auto in = request<SnapPageRequest>(call))
+    case FACE_CMD_SEARCH_SNAP_RESULT:
+        if (auto in = request<face_snap_result_request>(call))
             return snap_page(*in);
         return refuse();
     default: return std::nullopt;
@@ -143,79 +141,79 @@ std::optional<Answer> FaceStore::face_config(const Call &call) {
 }
 
 Answer FaceStore::counts() const {
-    FaceCounts c{};
+    face_lib_count_record c{};
     c.size = sizeof c;
     for (const StoredLibrary &lib : libraries_)
-        c.total += static_cast<int32_t>(lib.faces.size());
-    c.custom = c.total;
+        c.total_count += static_cast<int32_t>(lib.faces.size());
+    c.custom_count = c.total_count;
     return Answer{0, std::nullopt, bytes_of(&c, 1)};
 }
 
 FaceStore::StoredLibrary *FaceStore::library(const char *uuid) {
-    std::string_view wanted(uuid, strnlen(uuid, sizeof(Library::uuid)));
+    std::string_view wanted(uuid, strnlen(uuid, sizeof(face_lib_record::libuuid)));
     for (StoredLibrary &lib : libraries_)
-        if (text(lib.record.uuid) == wanted)
+        if (text(lib.record.libuuid) == wanted)
             return &lib;
     return nullptr;
 }
 
-Answer FaceStore::edit_library(const Library &in) {
-    if (text(in.uuid).empty())
+Answer FaceStore::edit_library(const face_lib_record &in) {
+    if (text(in.libuuid).empty())
         return reply(kRefused);
-    StoredLibrary *lib = library(in.uuid);
+    StoredLibrary *lib = library(in.libuuid);
     if (lib == nullptr) {
         libraries_.push_back({in, {}});
         lib = &libraries_.back();
-        if (lib->record.key <= 0)
-            lib->record.key = next_library_key_;
-        next_library_key_ = std::max(next_library_key_, lib->record.key) + 1;
+        if (lib->record.libkey <= 0)
+            lib->record.libkey = next_library_key_;
+        next_library_key_ = std::max(next_library_key_, lib->record.libkey) + 1;
         return reply(kDone);
     }
-    int32_t key = lib->record.key;
+    int32_t key = lib->record.libkey;
     lib->record = in;
-    lib->record.key = key;
+    lib->record.libkey = key;
     return reply(kDone);
 }
 
-Answer FaceStore::delete_library(const LibraryKey &in) {
+Answer FaceStore::delete_library(const face_lib_delete_record &in) {
     auto it = std::find_if(libraries_.begin(), libraries_.end(),
-                           [&](const StoredLibrary &lib) { return text(lib.record.uuid) == text(in.uuid); });
+                           [&](const StoredLibrary &lib) { return text(lib.record.libuuid) == text(in.libuuid); });
     if (it == libraries_.end())
         return reply(kNotFound);
     libraries_.erase(it);
     return reply(kDone, 100);
 }
 
-Answer FaceStore::edit_face(const Face &in) {
-    StoredLibrary *lib = library(in.lib_uuid);
-    if (lib == nullptr || text(in.face_uuid).empty())
+Answer FaceStore::edit_face(const face_record &in) {
+    StoredLibrary *lib = library(in.libuuid);
+    if (lib == nullptr || text(in.faceuuid).empty())
         return reply(kRefused);
     auto it = std::find_if(lib->faces.begin(), lib->faces.end(),
-                           [&](const Face &f) { return text(f.face_uuid) == text(in.face_uuid); });
+                           [&](const face_record &f) { return text(f.faceuuid) == text(in.faceuuid); });
     constexpr int32_t kAdd = 1;
     if (it != lib->faces.end()) {
-        if (in.opt_type == kAdd)
-            return reply(kRefused, kDetailFaceExists);
+        if (in.opttype == kAdd)
+            return reply(kRefused, FACE_REPLY_UUID_EXISTS);
         int32_t key = it->face_key;
         *it = in;
         it->face_key = key;
-        it->lib_key = lib->record.key;
+        it->face_lib_key = lib->record.libkey;
         return reply(kDone);
     }
-    Face stored = in;
-    stored.lib_key = lib->record.key;
+    face_record stored = in;
+    stored.face_lib_key = lib->record.libkey;
     stored.face_key = next_face_key_++;
     lib->faces.push_back(stored);
     return reply(kDone);
 }
 
-Answer FaceStore::delete_face(const FaceKey &in) {
-    StoredLibrary *lib = library(in.lib_uuid);
+Answer FaceStore::delete_face(const face_key_record &in) {
+    StoredLibrary *lib = library(in.libuuid);
     if (lib == nullptr)
         return reply(kNotFound);
     // The uuid names the face; without one, its key does.
-    auto named = [&](const Face &f) {
-        return text(in.face_uuid).empty() ? f.face_key == in.face_key : text(f.face_uuid) == text(in.face_uuid);
+    auto named = [&](const face_record &f) {
+        return text(in.faceuuid).empty() ? f.face_key == in.face_key : text(f.faceuuid) == text(in.faceuuid);
     };
     auto it = std::find_if(lib->faces.begin(), lib->faces.end(), named);
     if (it == lib->faces.end())
@@ -224,48 +222,48 @@ Answer FaceStore::delete_face(const FaceKey &in) {
     return reply(kDone);
 }
 
-Answer FaceStore::libraries(const LibraryPageRequest &in) const {
-    std::vector<LibraryResult> all;
+Answer FaceStore::libraries(const face_lib_query_request &in) const {
+    std::vector<face_lib_query_result> all;
     for (const StoredLibrary &lib : libraries_) {
-        LibraryResult r{};
+        face_lib_query_result r{};
         r.ch = in.ch;
         r.index = static_cast<int32_t>(all.size());
-        r.key = lib.record.key;
+        r.lib_key = lib.record.libkey;
         copy(r.name, lib.record.name);
         r.threshold = lib.record.threshold;
-        copy(r.extra_info, lib.record.extra_info);
-        r.alarm_type = lib.record.alarm_type;
-        r.opt_type = lib.record.opt_type;
-        copy(r.uuid, lib.record.uuid);
-        copy(r.version, lib.record.version);
+        copy(r.extra_info, lib.record.extrainfo);
+        r.alarm_type = lib.record.alarmtype;
+        r.opt_type = lib.record.opttype;
+        copy(r.lib_uuid, lib.record.libuuid);
+        copy(r.lib_version, lib.record.libversion);
         all.push_back(r);
     }
-    return page(all, in.page_no, &LibraryResult::total, &LibraryResult::page_count);
+    return page(all, in.page_no, &face_lib_query_result::total, &face_lib_query_result::page_count);
 }
 
-Answer FaceStore::query_faces(const FaceQueryRequest &in) const {
-    std::vector<FaceResult> all;
+Answer FaceStore::query_faces(const face_query_request &in) const {
+    std::vector<face_result> all;
     for (const StoredLibrary &lib : libraries_) {
-        if (!text(in.lib_uuid).empty() && text(in.lib_uuid) != text(lib.record.uuid))
+        if (!text(in.lib_uuid).empty() && text(in.lib_uuid) != text(lib.record.libuuid))
             continue;
-        for (const Face &f : lib.faces)
+        for (const face_record &f : lib.faces)
             if (text(f.name).find(text(in.name)) != std::string_view::npos)
-                all.push_back(face_result(lib.record, f, static_cast<int32_t>(all.size())));
+                all.push_back(found_face(lib.record, f, static_cast<int32_t>(all.size())));
     }
-    return page(all, in.page_no, &FaceResult::total, &FaceResult::page_count);
+    return page(all, in.page_no, &face_result::total, &face_result::page_count);
 }
 
-Answer FaceStore::search_by_picture(const PictureSearchRequest &in) const {
+Answer FaceStore::search_by_picture(const face_search_request &in) const {
     // Every face of the library resembles the picture a little less than the
     // one before; those at or above the asked similarity are found.
-    std::vector<FaceResult> all;
+    std::vector<face_result> all;
     for (const StoredLibrary &lib : libraries_) {
-        if (!text(in.lib_uuid).empty() && text(in.lib_uuid) != text(lib.record.uuid))
+        if (!text(in.lib_uuid).empty() && text(in.lib_uuid) != text(lib.record.libuuid))
             continue;
         int32_t similar = 98;
-        for (const Face &f : lib.faces) {
+        for (const face_record &f : lib.faces) {
             if (similar >= in.similarity) {
-                FaceResult r = face_result(lib.record, f, static_cast<int32_t>(all.size()));
+                face_result r = found_face(lib.record, f, static_cast<int32_t>(all.size()));
                 r.task_id = in.task_id;
                 r.similar = similar;
                 all.push_back(r);
@@ -273,22 +271,21 @@ Answer FaceStore::search_by_picture(const PictureSearchRequest &in) const {
             similar = std::max(similar - 3, 0);
         }
     }
-    return page(all, in.page_no, &FaceResult::total, &FaceResult::page_count);
+    return page(all, in.page_no, &face_result::total, &face_result::page_count);
 }
 
-Answer FaceStore::start_snap_search(const SnapSearchRequest &in) {
-    constexpr int32_t kMaxChannels = 64;
-    if (in.channels == nullptr || in.channel_count < 0 || in.channel_count > kMaxChannels ||
-        in.entry_size != static_cast<int32_t>(sizeof(ChannelEntry)))
+Answer FaceStore::start_snap_search(const face_snap_search_request &in) {
+    if (in.channels == nullptr || in.channel_count < 0 || in.channel_count > FACE_SNAP_MAX_CHANNELS ||
+        in.entry_size != static_cast<int32_t>(sizeof(face_channel_entry)))
         return Answer{-1, 0, {}};
-    std::vector<SnapResult> found;
+    std::vector<face_snap_result> found;
     for (int32_t c = 0; c < in.channel_count; ++c) {
         int32_t ch = in.channels[c].ch;
         for (int32_t i = 0; i < kSnapshotsPerChannel; ++i) {
-            SnapResult r{};
+            face_snap_result r{};
             r.ch = ch;
-            r.begin = later(in.begin, 10 * i);
-            r.end = later(r.begin, 1);
+            r.begin_time = later(in.begin_time, 10 * i);
+            r.end_time = later(r.begin_time, 1);
             r.age = 25 + 7 * i;
             r.sex = 1 + i % 2;
             r.similar = std::min(99, in.similarity + 20 - 5 * i);
@@ -303,11 +300,11 @@ Answer FaceStore::start_snap_search(const SnapSearchRequest &in) {
     return Answer{};
 }
 
-Answer FaceStore::snap_page(const SnapPageRequest &in) const {
+Answer FaceStore::snap_page(const face_snap_result_request &in) const {
     auto it = snap_searches_.find(in.task_id);
     if (it == snap_searches_.end())
-        return page(std::vector<SnapResult>{}, 0, &SnapResult::total, &SnapResult::page_count);
-    return page(it->second, in.page_no, &SnapResult::total, &SnapResult::page_count);
+        return page(std::vector<face_snap_result>{}, 0, &face_snap_result::total, &face_snap_result::page_count);
+    return page(it->second, in.page_no, &face_snap_result::total, &face_snap_result::page_count);
 }
 
 }  // namespace device_sdk_sim

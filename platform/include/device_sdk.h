@@ -4,6 +4,8 @@
 #ifndef PLATFORM_DEVICE_SDK_H
 #define PLATFORM_DEVICE_SDK_H
 
+#include <assert.h>
+#include <stddef.h>
 #include <stdint.h>
 
 #ifdef __cplusplus
@@ -15,6 +17,40 @@ typedef void (*upgrade_complete_cb)(int32_t loginfd, int32_t state, int32_t extr
 
 /* Whole-device channel. */
 #define NETCLIENT_ALL_CHANNELS 0x7FFFFFFF
+
+/* Calendar time as the device keeps it, embedded as is in the records of
+ * many functions. No time zone of its own: local time unless a command says
+ * otherwise. */
+typedef struct dvr_time {
+    uint16_t year; /* full year, e.g. 2024 */
+    uint16_t month;
+    uint16_t day;
+    uint16_t hour;
+    uint16_t minute;
+    uint16_t second;
+} dvr_time;
+static_assert(sizeof(dvr_time) == 12, "dvr_time");
+static_assert(offsetof(dvr_time, year) == 0, "dvr_time.year");
+static_assert(offsetof(dvr_time, month) == 2, "dvr_time.month");
+static_assert(offsetof(dvr_time, day) == 4, "dvr_time.day");
+static_assert(offsetof(dvr_time, hour) == 6, "dvr_time.hour");
+static_assert(offsetof(dvr_time, minute) == 8, "dvr_time.minute");
+static_assert(offsetof(dvr_time, second) == 10, "dvr_time.second");
+
+/* What a device can do: NetClient_GetDevConfig asks for one (main, sub)
+ * function pair and the device answers in cParam as decimal text. */
+enum { NET_CLIENT_GET_FUNC_ABILITY = 99 };
+typedef struct FuncAbility {
+    int32_t size;
+    int32_t iMainFuncType;
+    int32_t iSubFuncType;
+    char cParam[1024];
+} FuncAbility;
+static_assert(sizeof(FuncAbility) == 1036, "FuncAbility");
+static_assert(offsetof(FuncAbility, size) == 0, "FuncAbility.size");
+static_assert(offsetof(FuncAbility, iMainFuncType) == 4, "FuncAbility.iMainFuncType");
+static_assert(offsetof(FuncAbility, iSubFuncType) == 8, "FuncAbility.iSubFuncType");
+static_assert(offsetof(FuncAbility, cParam) == 12, "FuncAbility.cParam");
 
 int32_t NetClient_GetLastError(void);
 int32_t NetClient_GetDevConfig(int32_t loginfd, int32_t cmd, int32_t ch, void *buf, int32_t buf_len,

@@ -22,9 +22,13 @@ bool refuse_opening(const Opening &opening, const char *text, int32_t code, void
     return false;
 }
 
-bool refuse_member(const Refusal &refusal, const char *key, const Site &site) {
+// Without a refusal text the line names the key: "<key> == -1", or for a
+// text member "<key> == NULL".
+bool refuse_member(const Refusal &refusal, const char *key, const Site &site, bool text_member = false) {
     if (refusal.text != nullptr)
         log_debug_ex(kLogError, site.file(), site.line, "%s", refusal.text);
+    else if (text_member)
+        log_debug_ex(kLogError, site.file(), site.line, "%s == NULL", key);
     else
         log_debug_ex(kLogError, site.file(), site.line, "%s == -1", key);
     if (refusal.code != kKeepErrno)
@@ -67,8 +71,8 @@ bool read_non_negative(json_object *jso, const char *key, int32_t &value, const 
     return value >= 0 || refuse_member(refusal, key, site);
 }
 
-bool read_in_range(json_object *jso, const char *key, int32_t &value, int32_t low, int32_t high,
-                   const Refusal &refusal, Site site) {
+bool read_in_range(json_object *jso, const char *key, int32_t &value, int32_t low, int32_t high, const Refusal &refusal,
+                   Site site) {
     value = json_object_get_field_int(jso, key, -1);
     return (value >= low && value <= high) || refuse_member(refusal, key, site);
 }
@@ -93,6 +97,17 @@ bool read_device_channel(json_object *jso, int32_t &ch, const Refusal &refusal, 
 const char *bounded_text(json_object *jso, const char *key, size_t limit) {
     const char *text = json_object_get_field_string(jso, key);
     return text != nullptr && strnlen(text, limit) < limit ? text : nullptr;
+}
+
+bool read_text(json_object *jso, const char *key, const char *&text, const Refusal &refusal, Site site) {
+    text = json_object_get_field_string(jso, key);
+    return text != nullptr || refuse_member(refusal, key, site, true);
+}
+
+bool read_bounded_text(json_object *jso, const char *key, size_t limit, const char *&text, const Refusal &refusal,
+                       Site site) {
+    text = bounded_text(jso, key, limit);
+    return text != nullptr || refuse_member(refusal, key, site, true);
 }
 
 }  // namespace zel

@@ -82,6 +82,13 @@ bool read_device_channel(json_object *jso, int32_t &ch, const Refusal &refusal =
 
 // A text member when present and shorter than `limit` characters, else null.
 const char *bounded_text(json_object *jso, const char *key, size_t limit);
+// A required text member; refuses an absent one ("<key> == NULL" without a
+// refusal text). The text is borrowed from the command object.
+bool read_text(json_object *jso, const char *key, const char *&text, const Refusal &refusal = {}, Site site = {});
+// The same for a text that must also be shorter than `limit` characters
+// (bounded_text); an absent or longer one is refused with `refusal`.
+bool read_bounded_text(json_object *jso, const char *key, size_t limit, const char *&text, const Refusal &refusal,
+                       Site site = {});
 
 // Copies a command string into a fixed-width SDK text field: at most the
 // width minus one characters, always terminated. A null text leaves the

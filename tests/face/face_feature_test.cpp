@@ -11,13 +11,13 @@ using FeatureTest = FaceTest;
 constexpr int32_t kRecordSize = 328712;
 
 TEST_F(FeatureTest, ListsAtMostTenFacesWithBase64Features) {
-    Image out(kRecordSize);
-    out.i32(4, 2).i32(8, 1).i32(12, 30).i32(16, 40).i32(148, 12);
-    out.i32(152, 2).i32(152 + 8, 50);                       // face 0: two points, face 1: none, face 2: too many
-    out.i32(192, 5).i32(196, 6).i32(200, 7).i32(204, 8);    // face 0's points
-    out.i32(992, 5).i32(992 + 8, 40000).i32(992 + 12, -7);  // feature lengths, two of them impossible
+    Bytes out(kRecordSize);
+    out.put(4, 2).put(8, 1).put(12, 30).put(16, 40).put(148, 12);
+    out.put(152, 2).put(152 + 8, 50);                       // face 0: two points, face 1: none, face 2: too many
+    out.put(192, 5).put(196, 6).put(200, 7).put(204, 8);    // face 0's points
+    out.put(992, 5).put(992 + 8, 40000).put(992 + 12, -7);  // feature lengths, two of them impossible
     out.text(1032, "hello");                                // face 0 features
-    sdk_sim_push_answer("NetClient_FaceConfig", 7, 0, 0, out.bytes.data(), kRecordSize);
+    answer_once("NetClient_FaceConfig", 7, out);
 
     Command cmd(R"({"command":20,"ch":2,"libuuid":"L-1","faceuuid":"F-1","libkey":3,"facekey":4})");
     EXPECT_EQ(get(cmd), 1);
@@ -44,25 +44,26 @@ TEST_F(FeatureTest, ListsAtMostTenFacesWithBase64Features) {
     sdk_sim_call c = only_call("NetClient_FaceConfig");
     EXPECT_EQ(c.cmd, 7);
     EXPECT_EQ(c.args[1], kRecordSize);
-    Image key(144);
-    key.i32(0, 144).i32(4, 2).i32(8, 3).i32(12, 4).text(16, "L-1").text(80, "F-1");
-    EXPECT_EQ(first_difference(c, key), -1);
+    Bytes key(144);
+    EXPECT_EQ(first_difference(c, key.put(0, 144).put(4, 2).put(8, 3).put(12, 4).text(16, "L-1").text(80, "F-1")), -1);
 }
 
-TEST_F(FeatureTest, FailuresAnswerNothing) {
+TEST_F(FeatureTest, FailuresAnswerNothingAndLeaveErrnoAlone) {
+    fail("NetClient_FaceConfig", 7, -4);
     const std::pair<const char *, const char *> cases[] = {
         {R"({"command":20,"libuuid":"L","faceuuid":"F"})", "ch == -1"},
         {R"({"command":20,"ch":0,"faceuuid":"F"})", "libuuid == NULL "},
         {R"({"command":20,"ch":0,"libuuid":"L"})", "faceuuid == NULL "},
+        {R"({"command":20,"ch":0,"libuuid":"L","faceuuid":"F"})", "!NetClient_FaceConfig :-4"},
     };
     for (auto [text, message] : cases) {
         Command cmd(text);
         EXPECT_EQ(get(cmd), 0) << text;
         EXPECT_EQ(err, test::kSentinelErrno) << text;
-        EXPECT_EQ(log.messages(), std::vector<std::string>{message}) << text;
+        EXPECT_EQ(log.messages(), Lines{message}) << text;
         EXPECT_EQ(cmd.opit.out_buf, nullptr) << text;
     }
-    EXPECT_EQ(sdk_sim_call_count(), 0);
+    EXPECT_EQ(sdk_sim_call_count(), 1);
 }
 
 }  // namespace

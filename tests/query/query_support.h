@@ -1,21 +1,22 @@
 // Driving the query commands as the platform does, with device pages built
-// from the record layouts.
+// from the device's record layouts.
 #pragma once
 
 #include <json-c/json.h>
 
 #include <algorithm>
-#include <cstdint>
 #include <cstring>
 #include <string>
 #include <vector>
 
-#include "device_sdk_sim.h"
-#include "face/query_records.h"
+#include "command_test.h"
+#include "device_sdk_face_search.h"
 #include "os_support_control.h"
-#include "platform_fixture.h"
 
 namespace query_test {
+
+using test::Lines;
+using Keys = std::vector<std::string>;
 
 struct Outcome {
     int32_t result;
@@ -23,24 +24,19 @@ struct Outcome {
     std::string reply;
 };
 
-// One get command through cmd_common_get_config, errno preset to the
-// sentinel.
-Outcome get(test::Host &host, const std::string &json, const char *filename = nullptr);
-
-// The reply's member names in order, and a member's value (null: absent).
-std::vector<std::string> keys(const std::string &reply);
+// The reply's member names in order, and a member's value (INT64_MIN when
+// absent).
+Keys keys(const std::string &reply);
 int64_t int_of(const std::string &reply, const char *key);
-// The "param" or "pic_info" array of a reply, each element serialised.
+// The elements of an array member of a reply, each serialised.
 std::vector<std::string> elements(const std::string &reply, const char *key);
-// An element's member names in order.
-std::vector<std::string> keys_of_element(const std::string &reply, const char *array, size_t index);
 
 // A page of 20 records: records [0, count) get a size (and, where the
 // record has one, the index first+i); the first record carries `total` and
 // `count`.
 template <typename Record> std::vector<Record> page_of(int32_t total, int32_t count, int32_t first = 0) {
-    std::vector<Record> page(zel::kPageRecords);
-    for (int32_t i = 0; i < std::min(count, zel::kPageRecords); ++i) {
+    std::vector<Record> page(FACE_PAGE_RECORDS);
+    for (int32_t i = 0; i < std::min<int32_t>(count, FACE_PAGE_RECORDS); ++i) {
         page[i].size = sizeof(Record);
         if constexpr (requires { page[i].index; })
             page[i].index = first + i;
@@ -49,8 +45,8 @@ template <typename Record> std::vector<Record> page_of(int32_t total, int32_t co
     page[0].page_count = count;
     return page;
 }
-inline std::vector<zel::face_result> face_page(int32_t total, int32_t count, int32_t first = 0) {
-    return page_of<zel::face_result>(total, count, first);
+inline std::vector<face_result> face_page(int32_t total, int32_t count, int32_t first = 0) {
+    return page_of<face_result>(total, count, first);
 }
 
 template <typename Record> void push_page(int32_t cmd, const std::vector<Record> &page, int32_t result = 0) {
@@ -58,9 +54,7 @@ template <typename Record> void push_page(int32_t cmd, const std::vector<Record>
                         static_cast<int32_t>(page.size() * sizeof(Record)));
 }
 
-// The logged calls of one SDK function.
-std::vector<sdk_sim_call> calls_of(const char *function);
-
+// The request record a call carried.
 template <typename Record> Record input_of(const sdk_sim_call &call) {
     Record record{};
     EXPECT_EQ(call.in_len, static_cast<int32_t>(sizeof(Record)));
@@ -68,19 +62,17 @@ template <typename Record> Record input_of(const sdk_sim_call &call) {
     return record;
 }
 
-class QueryTest : public ::testing::Test {
+class QueryTest : public test::CommandTest {
   protected:
-    static void SetUpTestSuite() {
-        os_support_timers_pause(1);
-        test::init_library_once();
-    }
-    void SetUp() override { sdk_sim_reset(); }
+    static void SetUpTestSuite() { os_support_timers_pause(1); }
 
-    // Opens a picture search session whose first page is `page`; its number.
-    int32_t open_face_search(test::Host &on, const std::vector<zel::face_result> &page);
-
-    test::Host host;
-    test::LogCapture log;
+    // One get command on `on` (this test's host record unless said), as
+    // CommandTest::run does it.
+    Outcome query(const std::string &json, test::Host *on = nullptr, const char *filename = nullptr);
+    Outcome page(int32_t findfd, int32_t count, test::Host *on = nullptr);
+    Outcome close(int32_t findfd, test::Host *on = nullptr);
+    // Opens a picture search session whose first page is `first`; its number.
+    int32_t open_face_search(const std::vector<face_result> &first, test::Host *on = nullptr);
 };
 
 }  // namespace query_test

@@ -52,7 +52,7 @@ std::vector<unsigned char> traffic_report(int32_t i) {
     return r;
 }
 
-int32_t set(test::Host &host, const std::string &json) {
+int32_t set_on(test::Host &host, const std::string &json) {
     test::Command cmd(json);
     return cmd_common_set_config(host.data(), &cmd.opit, sizeof cmd.opit);
 }
@@ -105,25 +105,25 @@ class StressTest : public QueryTest {
 };
 
 TEST_F(StressTest, CommandsTimersAndEventsRunTogether) {
-    auto page = face_page(1000000, 20);
-    sdk_sim_set_answer("NetClient_FaceConfig", zel::FACE_CMD_SEARCH, 0, 0, page.data(),
-                       static_cast<int32_t>(page.size() * sizeof page[0]));
+    auto full = face_page(1000000, 20);
+    sdk_sim_set_answer("NetClient_FaceConfig", FACE_CMD_SEARCH, 0, 0, full.data(),
+                       static_cast<int32_t>(full.size() * sizeof full[0]));
     const int32_t delivered_before = ms_control_delivered_count();
 
     std::atomic<int> failures{0};
     auto commands = [&](int seed) {
         for (int i = 0; i < kRounds; ++i) {
             const std::string ch = std::to_string((seed + i) % 16);
-            if (set(host, R"({"command":8,"ch":)" + ch + R"(,"enable":1})") != 1)
+            if (set_on(host, R"({"command":8,"ch":)" + ch + R"(,"enable":1})") != 1)
                 ++failures;
-            if (get(host, R"({"command":10,"ch":)" + ch + "}").result != 1)
+            if (query(R"({"command":10,"ch":)" + ch + "}").result != 1)
                 ++failures;
-            if (get(host, R"({"command":19,"ch":)" + ch + "}").result != 1)
+            if (query(R"({"command":19,"ch":)" + ch + "}").result != 1)
                 ++failures;
-            if (set(host, R"({"command":3,"libuuid":"u","similar":50,"status":0,"ch_list":[1,2]})") != 1)
+            if (set_on(host, R"({"command":3,"libuuid":"u","similar":50,"status":0,"ch_list":[1,2]})") != 1)
                 ++failures;
             // A refusal on the way.
-            if (set(host, R"({"command":8,"ch":"x"})") != 0)
+            if (set_on(host, R"({"command":8,"ch":"x"})") != 0)
                 ++failures;
         }
     };
@@ -131,10 +131,10 @@ TEST_F(StressTest, CommandsTimersAndEventsRunTogether) {
     auto pager = [&] {
         for (int i = 0; i < kRounds / 2; ++i) {
             Outcome opened =
-                get(host, R"({"command":0,"ch":3,"taskid":9,"picname":"p.jpg","libuuid":"lib-1","similar":80})");
-            const std::string fd = std::to_string(int_of(opened.reply, "findfd"));
+                query(R"({"command":0,"ch":3,"taskid":9,"picname":"p.jpg","libuuid":"lib-1","similar":80})");
+            const auto fd = static_cast<int32_t>(int_of(opened.reply, "findfd"));
             for (int p = 0; p < 3; ++p) {
-                Outcome out = get(host, R"({"command":1,"findfd":)" + fd + R"(,"count":5})");
+                Outcome out = page(fd, 5);
                 if (out.result == 1)
                     ++pages;
                 else if (out.err == CMD_ZEL_ENOSESSION)
@@ -142,7 +142,7 @@ TEST_F(StressTest, CommandsTimersAndEventsRunTogether) {
                 else
                     ++other;
             }
-            get(host, R"({"command":2,"findfd":)" + fd + "}");
+            close(fd);
         }
     };
     // Ticks keep coming while the others work: a session left idle long

@@ -4,66 +4,35 @@
 #include <cstdlib>
 
 #include "face/face_handlers.h"
-#include "face/face_records.h"
+#include "face/face_support.h"
 #include "handler_support.h"
 #include "host_view.h"
 #include "zel_json.h"
 
 namespace zel {
-
-using namespace face_data;
-
 namespace {
 
-// The members of set 0, read and checked in the order the device record
-// needs them.
-struct AlarmParamInput {
-    int32_t ch = -1;
-    int32_t alarm_type = -1;
-    int32_t param1 = -1;
-    int32_t param2 = -1;
-    int32_t param3 = -1;
-    int32_t similar = -1;
-    int32_t devtype = -1;
-    int32_t recognition = -1;
+// Reads the members of set 0 into the device record, in the order they are
+// checked; the first refused one is logged and fails the command.
+bool read_alarm_param(json_object *jso, face_alarm_param &rec) {
+    if (!read_non_negative(jso, "ch", rec.channel, {"ch == -1"}) || !read_required(jso, "alarm_type", rec.alarm_type) ||
+        !read_required(jso, "param1", rec.param1))
+        return false;
+    read_optional(jso, "param2", rec.param2);
+    read_optional(jso, "param3", rec.param3);
+    if (!read_required(jso, "similar", rec.similar) || !read_required(jso, "devtype", rec.devtype) ||
+        !read_required(jso, "recognition", rec.recognition))
+        return false;
     const char *libuuid = nullptr;
-    int32_t enable = -1;
-    int32_t libenable = -1;
-    int32_t freqgroup = -1;
-    const char *freqchannellist = nullptr;
-    const char *libuuid_stranger = nullptr;
-};
-
-// A required integer member: absent or unusable (-1) is refused.
-bool required_int(json_object *jso, const char *key, int32_t &value) {
-    value = json_object_get_field_int(jso, key, -1);
-    if (value != -1)
-        return true;
-    ZFAIL(CMD_ZEL_EINVAL, "%s == -1", key);
-    return false;
-}
-
-// The first refused member is logged and fails the command.
-int32_t read_alarm_param(json_object *jso, AlarmParamInput &in) {
-    in.ch = json_object_get_field_int(jso, "ch", -1);
-    if (in.ch < 0)
-        return ZFAIL(CMD_ZEL_EINVAL, "ch == -1");
-    if (!required_int(jso, "alarm_type", in.alarm_type) || !required_int(jso, "param1", in.param1))
-        return 0;
-    in.param2 = json_object_get_field_int(jso, "param2", -1);
-    in.param3 = json_object_get_field_int(jso, "param3", -1);
-    if (!required_int(jso, "similar", in.similar) || !required_int(jso, "devtype", in.devtype) ||
-        !required_int(jso, "recognition", in.recognition))
-        return 0;
-    in.libuuid = json_object_get_field_string(jso, "libuuid");
-    if (in.libuuid == nullptr)
-        return ZFAIL(CMD_ZEL_EINVAL, "libuuid == NULL");
-    if (!required_int(jso, "enable", in.enable) || !required_int(jso, "libenable", in.libenable))
-        return 0;
-    in.freqgroup = json_object_get_field_int(jso, "freqgroup", -1);
-    in.freqchannellist = json_object_get_field_string(jso, "freqchannellist");
-    in.libuuid_stranger = json_object_get_field_string(jso, "libuuid_stranger");
-    return 1;
+    if (!read_text(jso, "libuuid", libuuid) || !read_required(jso, "enable", rec.enable) ||
+        !read_required(jso, "libenable", rec.libenable))
+        return false;
+    copy_text(rec.libuuid, libuuid);
+    // A frequency group is sent only when positive.
+    if (int32_t freqgroup = json_object_get_field_int(jso, "freqgroup", -1); freqgroup > 0)
+        rec.freqgroup = freqgroup;
+    copy_text(rec.freqchannellist, json_object_get_field_string(jso, "freqchannellist"));
+    return true;
 }
 
 // The ability answer as a number: leading decimal digits, clamped to i32.
@@ -79,12 +48,12 @@ int32_t ability_number(const char *text) {
 // Asks whether the device keeps a stranger library. 1 when it does; else the
 // failure is logged and errno set.
 int32_t device_has_stranger_library(const HostView &dev) {
-    auto ability = sized_record<face_func_ability>();
-    ability.iMainFuncType = kAbilityMainStranger;
-    ability.iSubFuncType = kAbilitySubStranger;
+    auto ability = sized_record<FuncAbility>();
+    ability.iMainFuncType = FACE_ABILITY_MAIN_STRANGER;
+    ability.iSubFuncType = FACE_ABILITY_SUB_STRANGER;
     int32_t bytes_returned = -1;
     int32_t ret = NetClient_GetDevConfig(dev.loginfd(), NET_CLIENT_GET_FUNC_ABILITY, kAllChannels, &ability,
-                                         record_len<face_func_ability>(), &bytes_returned);
+                                         record_len<FuncAbility>(), &bytes_returned);
     // The device may fill the whole text field.
     ability.cParam[sizeof ability.cParam - 1] = '\0';
     if (ret != 0)
@@ -97,27 +66,6 @@ int32_t device_has_stranger_library(const HostView &dev) {
     return 1;
 }
 
-face_alarm_param alarm_param_record(const AlarmParamInput &in) {
-    auto rec = sized_record<face_alarm_param>();
-    rec.channel = in.ch;
-    rec.alarm_type = in.alarm_type;
-    rec.param1 = in.param1;
-    if (in.param2 != -1)
-        rec.param2 = in.param2;
-    if (in.param3 != -1)
-        rec.param3 = in.param3;
-    rec.recognition = in.recognition;
-    rec.similar = in.similar;
-    rec.devtype = in.devtype;
-    rec.enable = in.enable;
-    copy_text(rec.libuuid, in.libuuid);
-    rec.libenable = in.libenable;
-    if (in.freqgroup > 0)
-        rec.freqgroup = in.freqgroup;
-    copy_text(rec.freqchannellist, in.freqchannellist);
-    return rec;
-}
-
 // After validation, set 0 answers only a failure, with the error code.
 int32_t fail_with_code_reply(char **out_buf) {
     reply_ret(out_buf, errno);
@@ -127,28 +75,21 @@ int32_t fail_with_code_reply(char **out_buf) {
 }  // namespace
 
 int32_t set_face_alarm_param(void *host, json_object *jso, char **out_buf) {
-    if (host == nullptr)
-        return ZFAIL(CMD_ZEL_ENOHOST, "host == NULL");
-    if (jso == nullptr)
-        return ZFAIL(CMD_ZEL_EINVAL, "is_error(jso)");
-    if (out_buf == nullptr)
-        return ZFAIL(CMD_ZEL_EINVAL, "out_buf == NULL");
-    AlarmParamInput in;
-    if (read_alarm_param(jso, in) == 0)
+    auto rec = sized_record<face_alarm_param>();
+    if (!has_command_and_reply(host, jso, out_buf, {.host_code = CMD_ZEL_ENOHOST}) || !read_alarm_param(jso, rec))
         return 0;
-
     HostView dev(host);
-    bool stranger = in.libuuid_stranger != nullptr && in.libuuid_stranger[0] != '\0';
-    if (stranger && device_has_stranger_library(dev) == 0)
-        return fail_with_code_reply(out_buf);
-    face_alarm_param rec = alarm_param_record(in);
-    if (stranger)
-        copy_text(rec.libuuid_stranger, in.libuuid_stranger);
-
-    int32_t ret = NetClient_SetAlarmConfig(dev.loginfd(), in.ch, in.alarm_type, kAlarmCmdFaceParam, &rec);
+    const char *stranger = json_object_get_field_string(jso, "libuuid_stranger");
+    if (stranger != nullptr && stranger[0] != '\0') {
+        if (device_has_stranger_library(dev) == 0)
+            return fail_with_code_reply(out_buf);
+        copy_text(rec.libuuid_stranger, stranger);
+    }
+    int32_t ret =
+        NetClient_SetAlarmConfig(dev.loginfd(), rec.channel, rec.alarm_type, NET_CLIENT_FACE_ALARM_PARAM, &rec);
     if (ret < 0) {
         ZFAIL(CMD_ZEL_EDEVICE, "NetClient_SetAlarmConfig ret:%d < 0  loginfd:%d  alarm_type:%d  cmd:%d", ret,
-              dev.loginfd(), in.alarm_type, kAlarmCmdFaceParam);
+              dev.loginfd(), rec.alarm_type, NET_CLIENT_FACE_ALARM_PARAM);
         return fail_with_code_reply(out_buf);
     }
     return 1;
@@ -156,23 +97,23 @@ int32_t set_face_alarm_param(void *host, json_object *jso, char **out_buf) {
 
 namespace {
 
+constexpr IntMember<face_alarm_param> kAlarmInfo[] = {
+    {"recognition", &face_alarm_param::recognition}, {"similar", &face_alarm_param::similar},
+    {"devtype", &face_alarm_param::devtype},         {"enable", &face_alarm_param::enable},
+    {"libenable", &face_alarm_param::libenable},     {"param2", &face_alarm_param::param2},
+    {"param3", &face_alarm_param::param3},
+};
+
 // The alarm parameters the device answered, up to its first empty record.
 void add_alarm_info(json_object *reply, const face_alarm_param *params) {
+    const char *what = "is_error(jso_param_info)";
     JsonPtr list = new_array("is_error(jso_param)");
-    for (int32_t i = 0; i < kAlarmParamEntries && params[i].size >= 1; ++i) {
-        const face_alarm_param &p = params[i];
-        JsonPtr info = new_object("is_error(jso_param_info)");
-        const char *what = "is_error(jso_param_info)";
-        add(info.get(), "recognition", json_object_new_int(p.recognition), what);
-        add(info.get(), "similar", json_object_new_int(p.similar), what);
-        add(info.get(), "devtype", json_object_new_int(p.devtype), what);
-        add(info.get(), "enable", json_object_new_int(p.enable), what);
-        add(info.get(), "libenable", json_object_new_int(p.libenable), what);
-        add(info.get(), "param2", json_object_new_int(p.param2), what);
-        add(info.get(), "param3", json_object_new_int(p.param3), what);
-        add(info.get(), "libuuid", field_string(p.libuuid), what);
-        add(info.get(), "freqgroup", json_object_new_int(p.freqgroup), what);
-        add(info.get(), "freqchannellist", field_string(p.freqchannellist), what);
+    for (int32_t i = 0; i < FACE_ALARM_PARAM_ENTRIES && params[i].size >= 1; ++i) {
+        JsonPtr info = new_object(what);
+        add_members<face_alarm_param>(info.get(), kAlarmInfo, params[i], what);
+        add_text(info.get(), "libuuid", params[i].libuuid, what);
+        add_int(info.get(), "freqgroup", params[i].freqgroup, what);
+        add_text(info.get(), "freqchannellist", params[i].freqchannellist, what);
         append(list.get(), info.release());
     }
     add(reply, "alarm_info", list.release());
@@ -186,15 +127,14 @@ int32_t get_face_alarm_param(void *host, json_object *jso, char **out_buf) {
     JsonPtr reply = new_object("is_error(jso_ret)");
     int32_t ret = -1;
     // Members not read because an earlier one was refused answer -1.
+    int32_t ch = -1;
     int32_t alarm_type = -1;
     int32_t param1 = -1;
-    int32_t ch = json_object_get_field_int(jso, "ch", -1);
-    if (ch < 0) {
-        ZFAIL(CMD_ZEL_EINVAL, "ch == -1");
-    } else if (required_int(jso, "alarm_type", alarm_type) && required_int(jso, "param1", param1)) {
+    if (read_non_negative(jso, "ch", ch, {"ch == -1"}) && read_required(jso, "alarm_type", alarm_type) &&
+        read_required(jso, "param1", param1)) {
         auto query = sized_record<face_alarm_param_query>();
         query.param1 = param1;
-        auto params = zeroed_records<face_alarm_param>(kAlarmParamEntries, "alarm_param == NULL");
+        auto params = zeroed_records<face_alarm_param>(FACE_ALARM_PARAM_ENTRIES, "alarm_param == NULL");
         ret = NetClient_FaceConfig(HostView(host).loginfd(), FACE_CMD_ALARM_PARAM, ch, &query,
                                    record_len<face_alarm_param_query>(), params.get(), record_len<face_alarm_param>());
         if (ret != 0)
@@ -202,10 +142,10 @@ int32_t get_face_alarm_param(void *host, json_object *jso, char **out_buf) {
         else
             add_alarm_info(reply.get(), params.get());
     }
-    add(reply.get(), "ret", json_object_new_int(ret));
-    add(reply.get(), "ch", json_object_new_int(ch));
-    add(reply.get(), "alarm_type", json_object_new_int(alarm_type));
-    add(reply.get(), "param1", json_object_new_int(param1));
+    add_int(reply.get(), "ret", ret);
+    add_int(reply.get(), "ch", ch);
+    add_int(reply.get(), "alarm_type", alarm_type);
+    add_int(reply.get(), "param1", param1);
     if (!reply_document(out_buf, reply.get()))
         return 0;
     return ret >= 0 ? 1 : 0;

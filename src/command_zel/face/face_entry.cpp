@@ -2,77 +2,55 @@
 // both with the channel's video analysis suspended around the change (set 23,
 // set 24).
 #include "face/face_handlers.h"
-#include "face/face_records.h"
+#include "face/face_support.h"
 #include "handler_support.h"
 #include "host_view.h"
 #include "os_support.h"
+#include "vca/vca_records.h"
 #include "zel_json.h"
 
 namespace zel {
 
-using namespace face_data;
-
-namespace {
-
-// Optional members of a face: an absent one is logged and its field left 0.
-void read_optional_int(json_object *jso, const char *key, const char *absent, int32_t &field) {
-    int32_t value = json_object_get_field_int(jso, key, -1);
-    if (value == -1)
-        ZLOG(kLogError, "%s", absent);
-    else
-        field = value;
-}
-
-template <size_t N> void read_optional_text(json_object *jso, const char *key, const char *absent, char (&field)[N]) {
-    const char *text = json_object_get_field_string(jso, key);
-    if (text == nullptr)
-        ZLOG(kLogError, "%s", absent);
-    else
-        copy_text(field, text);
-}
-
-}  // namespace
-
 int32_t face_edit_info(void *host, json_object *jso, int32_t *result) {
-    if (host == nullptr)
-        return ZFAIL(CMD_ZEL_EINVAL, "host == NULL");
+    if (!has_host(host))
+        return 0;
     if (result == nullptr)
         return ZFAIL(CMD_ZEL_EINVAL, "result == NULL");
-    if (jso == nullptr)
-        return ZFAIL(CMD_ZEL_EINVAL, "is_error(jso)");
+    if (!has_command(host, jso))
+        return 0;
     auto rec = sized_record<face_record>();
     rec.channel = json_object_get_field_int(jso, "ch", 0);
+    // Absent is an addition (1); only -1 is refused.
     if ((rec.opttype = json_object_get_field_int(jso, "opttype", 1)) == -1)
         return ZFAIL(CMD_ZEL_EINVAL, "opttype == -1");
-    const char *libuuid = json_object_get_field_string(jso, "libuuid");
-    if (libuuid == nullptr)
-        return ZFAIL(CMD_ZEL_EINVAL, "libuuid == NULL");
-    const char *faceuuid = json_object_get_field_string(jso, "faceuuid");
-    if (faceuuid == nullptr)
-        return ZFAIL(CMD_ZEL_EINVAL, "faceuuid == NULL");
+    const char *libuuid = nullptr;
+    const char *faceuuid = nullptr;
+    if (!read_text(jso, "libuuid", libuuid) || !read_text(jso, "faceuuid", faceuuid))
+        return 0;
     copy_uuid(rec.libuuid, libuuid);
     copy_uuid(rec.faceuuid, faceuuid);
 
-    read_optional_int(jso, "modeling", "modeling == -1", rec.modeling);
-    read_optional_text(jso, "name", "name == NULL", rec.name);
-    read_optional_int(jso, "sex", "sex == -1", rec.sex);
-    read_optional_text(jso, "birthtime", "birthtime == NULL", rec.birthtime);
-    read_optional_int(jso, "nation", "nation == -1", rec.nation);
-    read_optional_int(jso, "place", "place == -1", rec.place);
-    read_optional_int(jso, "certype", "certype == -1", rec.certype);
-    read_optional_text(jso, "certnum", "certnum == NULL", rec.certnum);
-    read_optional_int(jso, "file_type", "file_type == -1", rec.file_type);
-    // A longer file name is cut to the field like every other text.
-    read_optional_text(jso, "file_name", "file_name == NULL", rec.file_name);
-    read_optional_int(jso, "face_key", "face_key == -1", rec.face_key);
-    read_optional_int(jso, "face_lib_key", "face_lib_key == -1", rec.face_lib_key);
+    // The rest is optional: an absent member is logged and its field left 0.
+    // A longer text is cut to its field like every other text.
+    read_optional(jso, "modeling", rec.modeling, "modeling == -1");
+    read_optional_text(jso, "name", rec.name, "name == NULL");
+    read_optional(jso, "sex", rec.sex, "sex == -1");
+    read_optional_text(jso, "birthtime", rec.birthtime, "birthtime == NULL");
+    read_optional(jso, "nation", rec.nation, "nation == -1");
+    read_optional(jso, "place", rec.place, "place == -1");
+    read_optional(jso, "certype", rec.certype, "certype == -1");
+    read_optional_text(jso, "certnum", rec.certnum, "certnum == NULL");
+    read_optional(jso, "file_type", rec.file_type, "file_type == -1");
+    read_optional_text(jso, "file_name", rec.file_name, "file_name == NULL");
+    read_optional(jso, "face_key", rec.face_key, "face_key == -1");
+    read_optional(jso, "face_lib_key", rec.face_lib_key, "face_lib_key == -1");
 
     HostView dev(host);
     face_reply reply{};
     int32_t ret = NetClient_FaceConfig(dev.loginfd(), FACE_CMD_EDIT, rec.channel, &rec, record_len<face_record>(),
                                        &reply, record_len<face_reply>());
     if (ret < 0 || reply.iResult != 0) {
-        if (reply.detail != kDetailFaceExists)
+        if (reply.detail != FACE_REPLY_UUID_EXISTS)
             return ZFAIL(CMD_ZEL_EDEVICE,
                          " NetClient_FaceConfig FACE_CMD_EDIT FALSE, face_ret = %d, result = %d, host_id:%s, ch:%d, "
                          "faceuuid:%s, libuuid:%s pro:%d",
@@ -89,10 +67,8 @@ int32_t face_edit_info(void *host, json_object *jso, int32_t *result) {
 }
 
 int32_t set_face_info(void *host, json_object *jso, char **out_buf) {
-    if (host == nullptr)
-        return ZFAIL(CMD_ZEL_EINVAL, "host == NULL");
-    if (out_buf == nullptr)
-        return ZFAIL(CMD_ZEL_EINVAL, "out_buf == NULL");
+    if (!has_host_and_reply(host, out_buf))
+        return 0;
     int32_t result = -1;
     int32_t ok = face_edit_info(host, jso, &result);
     if (ok == 0)
@@ -104,13 +80,13 @@ int32_t set_face_info(void *host, json_object *jso, char **out_buf) {
 int32_t face_set_del_face_pic(void *host, json_object *jso) {
     if (!has_command(host, jso))
         return 0;
-    int32_t ch = json_object_get_field_int(jso, "ch", 0);
-    if (ch < 0)
-        return ZFAIL(CMD_ZEL_EINVAL, "ch == -1");
     face_delete_request request{};
     face_key_record &key = request.key;
     key.size = record_len<face_key_record>();
-    key.channel = ch;
+    key.channel = json_object_get_field_int(jso, "ch", 0);
+    if (key.channel < 0)
+        return ZFAIL(CMD_ZEL_EINVAL, "ch == -1");
+    // The keys are logged as given (-1 when absent) and sent only when given.
     int32_t libkey = json_object_get_field_int(jso, "face_lib_key", -1);
     int32_t facekey = json_object_get_field_int(jso, "face_key", -1);
     if (libkey != -1)
@@ -128,14 +104,12 @@ int32_t face_set_del_face_pic(void *host, json_object *jso) {
 
     ZLOG(kLogInfo, "face_set_del_face_pic faceuuid:%s,libuuid:%s,libkey:%d,facekey:%d", or_empty(faceuuid),
          or_empty(libuuid), libkey, facekey);
-    // The request goes out with a face record's length.
+    // The key record goes out with a face record's length, zeros after it.
     auto reply = sized_record<face_reply>();
-    int32_t ret = NetClient_FaceConfig(HostView(host).loginfd(), FACE_CMD_FACE_DELETE, ch, &request,
+    int32_t ret = NetClient_FaceConfig(HostView(host).loginfd(), FACE_CMD_FACE_DELETE, key.channel, &request,
                                        record_len<face_delete_request>(), &reply, record_len<face_reply>());
-    if (ret != 0 || reply.iResult != 0) {
-        ZLOG(kLogError, "!NetClient_FaceConfig :%d result:%d", ret, reply.iResult);
-        return 0;
-    }
+    if (ret != 0 || reply.iResult != 0)
+        return ZREFUSE("!NetClient_FaceConfig :%d result:%d", ret, reply.iResult);
     return 1;
 }
 
@@ -143,7 +117,7 @@ int32_t set_host_vca_enable(void *host, int32_t ch, int32_t enable) {
     if (host == nullptr)
         return ZREFUSE("host == NULL");
     HostView dev(host);
-    if (NetClient_SetDevConfig(dev.loginfd(), kDevCmdVcaEnable, ch, &enable, sizeof enable) != 0) {
+    if (NetClient_SetDevConfig(dev.loginfd(), NET_CLIENT_VCA_DEV_ENABLE, ch, &enable, sizeof enable) != 0) {
         ZLOG(kLogError, "NetClient_VCASetConfig failed,host_id:%s,ch:%d,enable:%d", dev.id(), ch, enable);
         return 0;
     }
@@ -227,10 +201,8 @@ template <typename Apply> int32_t with_analysis_suspended(void *host, const Susp
 }  // namespace
 
 int32_t set_face_info_ex(void *host, json_object *jso, char **out_buf) {
-    if (host == nullptr)
-        return ZFAIL(CMD_ZEL_EINVAL, "host == NULL");
-    if (out_buf == nullptr)
-        return ZFAIL(CMD_ZEL_EINVAL, "out_buf == NULL");
+    if (!has_host_and_reply(host, out_buf))
+        return 0;
     int32_t result = -1;
     SuspendedChange change;
     if (read_suspended_change(jso, change) == 0) {
@@ -248,8 +220,8 @@ int32_t set_face_info_ex(void *host, json_object *jso, char **out_buf) {
 }
 
 int32_t del_face_pic_ex(void *host, json_object *jso) {
-    if (host == nullptr)
-        return ZFAIL(CMD_ZEL_EINVAL, "host == NULL");
+    if (!has_host(host))
+        return 0;
     SuspendedChange change;
     if (read_suspended_change(jso, change) == 0)
         return 0;

@@ -27,9 +27,9 @@ int32_t query_pic_file(void *host, json_object *jso, char **out_buf);
 // or the result not formatted.
 int32_t find_next_result(find_info *session, json_object *results);
 
-// The session `findfd` of this device, held by the caller; null (with the
-// reason logged and the session-not-found code set) when the number is
-// unknown, expired or belongs to another device.
-find_info *find_session_of(void *host, int32_t findfd);
+// The session numbered `findfd`, held by the caller; null (logged, with the
+// session-not-found code set) when the number is unknown or expired. Any
+// host record may page or close a session: it is found by its number alone.
+find_info *find_session(int32_t findfd);
 
 }  // namespace zel

@@ -113,7 +113,7 @@ void put_cmd_findinfo_fd(find_info *session) {
         free_session(session);
 }
 
-int32_t del_cmd_findinfo_fd(uint32_t findfd, const void *host) {
+int32_t del_cmd_findinfo_fd(uint32_t findfd) {
     ListLock lock(s_ls_findfds);
     adt_dlist_node_t *node = adt_dlist_head(s_ls_findfds);
     while (node != nullptr) {
@@ -121,10 +121,6 @@ int32_t del_cmd_findinfo_fd(uint32_t findfd, const void *host) {
         if (session == nullptr) {
             node = adt_dlist_delete_ex(s_ls_findfds, node);
         } else if (session->findfd == findfd) {
-            if (host != nullptr && session->host != host) {
-                ZLOG(kLogError, "find_info->host != host, findfd:%u", findfd);
-                break;
-            }
             adt_dlist_delete(s_ls_findfds, node);
             release_unlisted(session);
             break;

@@ -28,9 +28,13 @@ enum find_query_type : int32_t {
     kQueryFace = 3,
 };
 
+// The list's fields (findfd, idle_ticks, users) change under the list lock
+// only; every other field belongs to the session's holder and changes under
+// the session's lock, which its creator holds from before the session can be
+// found until it has filled them.
 struct find_info {
     uint32_t findfd;     // session number given to the platform
-    void *host;          // host record of the device the search runs on
+    void *host;          // host record the search was opened with; pages are fetched with it
     int32_t ch;          // channel argument of the page command
     int32_t total;       // results the device reports; -1 while unknown
     int32_t fetched;     // results handed out so far
@@ -70,9 +74,8 @@ find_info *get_cmd_findinfo_fd(uint32_t findfd);
 // expired meanwhile and this was its last holder.
 void put_cmd_findinfo_fd(find_info *session);
 // Takes the session with that number out of the list and frees it (at once,
-// or when its last holder puts it back); always 1. With a host given, only
-// that device's session is closed.
-int32_t del_cmd_findinfo_fd(uint32_t findfd, const void *host = nullptr);
+// or when its last holder puts it back); always 1.
+int32_t del_cmd_findinfo_fd(uint32_t findfd);
 // Timer callback: ages every session and frees the expired ones.
 void find_check_timer_cb(void *unused);
 

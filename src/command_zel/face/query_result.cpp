@@ -5,8 +5,9 @@
 #include <cstring>
 #include <iterator>
 
+#include "comm_func/comm_func.h"
 #include "face/face_query.h"
-#include "face/query_records.h"
+#include "face/face_support.h"
 #include "handler_support.h"
 #include "host_view.h"
 #include "zel_json.h"
@@ -14,10 +15,6 @@
 
 namespace zel {
 namespace {
-
-template <size_t N> void add_text(json_object *obj, const char *key, const char (&field)[N]) {
-    add(obj, key, field_string(field));
-}
 
 void add_time(json_object *obj, const char *key, const dvr_time &time) {
     char text[MIN_STR_TIME_LEN] = {};
@@ -59,7 +56,7 @@ bool face_add_cut_info_param(const void *record, json_object *results) {
 
 void add_picture(json_object *pictures, const char (&name)[256], int32_t size, int32_t type) {
     JsonPtr pic = new_object("is_error(pic_info_param)");
-    add(pic.get(), "filename", field_string(name));
+    add_text(pic.get(), "filename", name);
     add_int(pic.get(), "filesize", size);
     add_int(pic.get(), "filetype", type);
     append(pictures, pic.release(), "is_error(pic_info_param)");
@@ -67,7 +64,7 @@ void add_picture(json_object *pictures, const char (&name)[256], int32_t size, i
 
 // Type 1: a stored snapshot with its two pictures.
 bool face_add_snap_info_param(const void *record, json_object *results) {
-    const auto &r = *static_cast<const snap_result *>(record);
+    const auto &r = *static_cast<const face_snap_result *>(record);
     if (r.size <= 0) {
         ZLOG(kLogError, "result->iSize <= 0");
         return false;
@@ -93,7 +90,7 @@ bool face_add_snap_info_param(const void *record, json_object *results) {
 
 // Type 2: a face library.
 bool face_add_facelib_info_param(const void *record, json_object *results) {
-    const auto &r = *static_cast<const lib_query_result *>(record);
+    const auto &r = *static_cast<const face_lib_query_result *>(record);
     if (r.size == 0) {
         ZLOG(kLogError, "result->iSize == 0");
         return false;
@@ -161,12 +158,12 @@ const PageKind kPageKinds[] = {
     {FACE_CMD_SEARCH, record_len<face_search_request>(), sizeof(face_result), offsetof(face_result, page_count), false,
      offsetof(face_search_request, page_no), "search == NULL",
      "NetClient_FaceConfig FACE_CMD_SEARCH err!ret:", "!face_add_cut_info_param", face_add_cut_info_param},
-    {FACE_CMD_SEARCH_SNAP_RESULT, record_len<snap_result_request>(), sizeof(snap_result),
-     offsetof(snap_result, page_count), true, offsetof(snap_result_request, page_no), "snap_query == NULL",
+    {FACE_CMD_SEARCH_SNAP_RESULT, record_len<face_snap_result_request>(), sizeof(face_snap_result),
+     offsetof(face_snap_result, page_count), true, offsetof(face_snap_result_request, page_no), "snap_query == NULL",
      "NetClient_FaceConfig FACE_CMD_SEARCH_SNAP_RESULT err!ret:", "!face_add_snap_info_param",
      face_add_snap_info_param},
-    {FACE_CMD_LIB_QUERY, record_len<lib_query_request>(), sizeof(lib_query_result),
-     offsetof(lib_query_result, page_count), true, offsetof(lib_query_request, page_no), "query == NULL",
+    {FACE_CMD_LIB_QUERY, record_len<face_lib_query_request>(), sizeof(face_lib_query_result),
+     offsetof(face_lib_query_result, page_count), true, offsetof(face_lib_query_request, page_no), "query == NULL",
      "NetClient_FaceConfig FACE_CMD_LIB_QUERY err!err:", "!face_add_facelib_info_param", face_add_facelib_info_param},
     {FACE_CMD_QUERY, record_len<face_query_request>(), sizeof(face_result), offsetof(face_result, page_count), true,
      offsetof(face_query_request, page_no), "query == NULL",
@@ -180,54 +177,41 @@ int32_t read_i32(const void *base, size_t offset) {
     return value;
 }
 
-// Records of a page as the device counts them, kept within the page buffer.
-int32_t page_records(int32_t reported) {
-    if (reported < 0)
-        return 0;
-    return reported > kPageRecords ? kPageRecords : reported;
-}
-
-// Fetches the next page into the session's page buffer. On failure nothing
-// of the session changes, so the next call asks for the same page again and
-// no result is handed out twice.
+// Fetches the next page into the session's page buffer and takes its
+// counts. A device that reports more records than a page holds is taken at
+// the page's 20, so no record is read past the buffer. On failure nothing of
+// the session changes, so the next call asks for the same page again and no
+// result is handed out twice.
 bool load_page(find_info *s, const PageKind &kind) {
-    if (s->query_info == nullptr) {
-        ZLOG(kLogError, "%s", kind.missing_request);
-        return false;
-    }
+    if (s->query_info == nullptr)
+        return ZREFUSE("%s", kind.missing_request), false;
     if (s->query_result == nullptr)
-        s->query_result = xcalloc(kPageRecords, kind.record_len, "find_info->query_result == NULL");
+        s->query_result = xcalloc(FACE_PAGE_RECORDS, kind.record_len, "find_info->query_result == NULL");
     else
-        std::memset(s->query_result, 0, kPageRecords * kind.record_len);
+        std::memset(s->query_result, 0, FACE_PAGE_RECORDS * kind.record_len);
     int32_t ret = NetClient_FaceConfig(HostView(s->host).loginfd(), kind.page_cmd, s->ch, s->query_info,
                                        kind.request_len, s->query_result, static_cast<int32_t>(kind.record_len));
-    if (ret != 0) {
-        ZLOG(kLogError, "%s%d", kind.sdk_failure, ret);
-        set_error(CMD_ZEL_EDEVICE);
-        return false;
-    }
+    if (ret != 0)
+        return ZFAIL(CMD_ZEL_EDEVICE, "%s%d", kind.sdk_failure, ret), false;
     s->page_pos = 0;
-    s->page_count = page_records(read_i32(s->query_result, kind.page_count_at));
+    s->page_count = clamp_count(read_i32(s->query_result, kind.page_count_at), FACE_PAGE_RECORDS);
     if (kind.page_has_total)
         s->total = read_i32(s->query_result, kTotalAt);
     return true;
 }
 
-// Reads the session's next result; 1 while results can follow.
+// Reads the session's next result; 1 while results can follow. A page the
+// device answers empty does not end the search: its first record goes to the
+// formatter like any other, counts as handed out, and the next call asks for
+// the page after it.
 int32_t hand_out_next(find_info *s, json_object *results) {
     const PageKind &kind = kPageKinds[s->query_type];
     if (s->page_pos >= s->page_count) {
         if (!load_page(s, kind))
             return 0;
-        // A device that reports nothing (more) ends the session instead of
-        // being asked for empty pages again.
+        // A snapshot search the device found nothing (more) for ends here.
         if (s->query_type == kQuerySnapshot && (s->total < 1 || s->page_count < 1)) {
             ZLOG(kLogInfo, "query snap finish total[%d] , count[%d]", s->total, s->page_count);
-            s->is_finish = 1;
-            return 1;
-        }
-        if (s->page_count < 1) {
-            ZLOG(kLogInfo, "query page empty, total[%d] , fetched[%d]", s->total, s->fetched);
             s->is_finish = 1;
             return 1;
         }
@@ -259,7 +243,7 @@ bool add_request_members(const find_info *s, json_object *reply) {
         add_int(reply, "ch", search->ch);
         add_int(reply, "taskid", search->task_id);
     } else if (s->query_type == kQuerySnapshot) {
-        const auto *snap_query = static_cast<const snap_result_request *>(s->query_info);
+        const auto *snap_query = static_cast<const face_snap_result_request *>(s->query_info);
         if (snap_query == nullptr) {
             ZLOG(kLogError, "snap_query == NULL");
             return false;
@@ -274,13 +258,14 @@ struct PageOutcome {
     int32_t ret;
 };
 
-// Hands out up to `count` results of a held session into the reply.
+// Hands out up to `count` results of a held session into the reply. A
+// finished session is asked once more, as any other; a count below 0 hands
+// out nothing.
 PageOutcome page_session(void *host, find_info *s, int32_t count, json_object *reply) {
     add(reply, "host_id", field_string(HostView(host).id(), host_field::kIdSize));
     JsonPtr results = new_array("is_error(jso_param)");
     json_object *param = results.get();
     add(reply, "param", results.release(), "is_error(jso_param)");
-    int32_t ret = -1;
     if (s->total == 0) {
         s->is_finish = 1;
         add_int(reply, "is_finish", 1);
@@ -288,9 +273,8 @@ PageOutcome page_session(void *host, find_info *s, int32_t count, json_object *r
     }
     if (!add_request_members(s, reply))
         return {false, -1};
-    if (s->is_finish == 1) {
-        ret = 0;  // everything was handed out: nothing is fetched again
-    } else if (s->query_type >= kQueryFaceByPicture && s->query_type <= kQueryFace) {
+    int32_t ret = -1;
+    if (s->query_type >= kQueryFaceByPicture && s->query_type <= kQueryFace) {
         int32_t i = 0;
         while (i < count) {
             int32_t more = find_next_result(s, param);
@@ -314,17 +298,10 @@ int32_t find_next_result(find_info *session, json_object *results) {
     return hand_out_next(session, results);
 }
 
-find_info *find_session_of(void *host, int32_t findfd) {
+find_info *find_session(int32_t findfd) {
     find_info *session = get_cmd_findinfo_fd(static_cast<uint32_t>(findfd));
-    if (session == nullptr) {
+    if (session == nullptr)
         ZFAIL(CMD_ZEL_ENOSESSION, "get_cmd_findinfo_fd err!find_info == NULL");
-        return nullptr;
-    }
-    if (session->host != host) {
-        put_cmd_findinfo_fd(session);
-        ZFAIL(CMD_ZEL_ENOSESSION, "find_info->host != host, findfd:%d", findfd);
-        return nullptr;
-    }
     return session;
 }
 
@@ -334,18 +311,10 @@ int32_t get_query_result(void *host, json_object *jso, char **out_buf) {
     JsonPtr reply = new_object("is_error(jso_ret)");
     int32_t total = 0;
     int32_t ret = -1;
-    int32_t findfd = json_object_get_field_int(jso, "findfd", -1);
-    int32_t count = json_object_get_field_int(jso, "count", -1);
-    find_info *found = nullptr;
-    if (findfd == -1)
-        ZFAIL(CMD_ZEL_EINVAL, "findfd == -1");
-    else if (count == -1)
-        ZFAIL(CMD_ZEL_EINVAL, "count == -1");
-    else if (count < 0)
-        ZFAIL(CMD_ZEL_EINVAL, "count < 0, count:%d", count);
-    else
-        found = find_session_of(host, findfd);
-    SessionHold session(found);
+    int32_t findfd = -1;
+    int32_t count = -1;
+    SessionHold session(
+        read_required(jso, "findfd", findfd) && read_required(jso, "count", count) ? find_session(findfd) : nullptr);
     if (session) {
         PageOutcome outcome = page_session(host, session.get(), count, reply.get());
         if (!outcome.reply)
@@ -355,6 +324,7 @@ int32_t get_query_result(void *host, json_object *jso, char **out_buf) {
     }
     add_int(reply.get(), "total", total);
     add_int(reply.get(), "ret", ret);
+    // The text is handed over as a copy from the OS support library.
     const char *text = json_object_to_json_string(reply.get());
     if (text == nullptr) {
         ZLOG(kLogError, "jso_string == NULL");
@@ -369,12 +339,10 @@ int32_t get_query_result(void *host, json_object *jso, char **out_buf) {
 }
 
 int32_t close_query(void *host, json_object *jso) {
-    if (!has_command(host, jso))
+    int32_t findfd = -1;
+    if (!has_command(host, jso) || !read_required(jso, "findfd", findfd))
         return 0;
-    int32_t findfd = json_object_get_field_int(jso, "findfd", -1);
-    if (findfd == -1)
-        return ZFAIL(CMD_ZEL_EINVAL, "findfd == -1");
-    return del_cmd_findinfo_fd(static_cast<uint32_t>(findfd), host);
+    return del_cmd_findinfo_fd(static_cast<uint32_t>(findfd));
 }
 
 }  // namespace zel
