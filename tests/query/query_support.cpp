@@ -3,46 +3,46 @@
 namespace query_test {
 namespace {
 
-// Runs `use` on the parsed reply (null when it is not JSON) and releases it.
-template <typename Use> auto with_parsed(const std::string &text, Use use) {
-    json_object *obj = json_tokener_parse(text.c_str());
-    auto result = use(obj);
-    json_object_put(obj);
-    return result;
-}
+// A reply parsed for reading its members (null when it is not JSON).
+struct Parsed {
+    explicit Parsed(const std::string &text) : obj(json_tokener_parse(text.c_str())) {}
+    ~Parsed() { json_object_put(obj); }
+    Parsed(const Parsed &) = delete;
+    Parsed &operator=(const Parsed &) = delete;
+    json_object *member(const char *key) const {
+        json_object *value = nullptr;
+        return json_object_object_get_ex(obj, key, &value) ? value : nullptr;
+    }
+    json_object *obj;
+};
 
 }  // namespace
 
 Keys keys(const std::string &reply) {
-    return with_parsed(reply, [](json_object *obj) {
-        Keys names;
-        if (json_object_is_type(obj, json_type_object)) {
-            json_object_object_foreach(obj, key, value) {
-                (void)value;
-                names.emplace_back(key);
-            }
+    Parsed parsed(reply);
+    Keys names;
+    if (json_object_is_type(parsed.obj, json_type_object)) {
+        json_object_object_foreach(parsed.obj, key, value) {
+            (void)value;
+            names.emplace_back(key);
         }
-        return names;
-    });
+    }
+    return names;
 }
 
 int64_t int_of(const std::string &reply, const char *key) {
-    return with_parsed(reply, [key](json_object *obj) {
-        json_object *value = nullptr;
-        return json_object_object_get_ex(obj, key, &value) ? json_object_get_int64(value) : INT64_MIN;
-    });
+    Parsed parsed(reply);
+    json_object *value = parsed.member(key);
+    return value != nullptr ? json_object_get_int64(value) : INT64_MIN;
 }
 
 std::vector<std::string> elements(const std::string &reply, const char *key) {
-    return with_parsed(reply, [key](json_object *obj) {
-        std::vector<std::string> out;
-        json_object *array = nullptr;
-        if (json_object_object_get_ex(obj, key, &array) && json_object_is_type(array, json_type_array))
-            for (size_t i = 0; i < json_object_array_length(array); ++i)
-                out.emplace_back(
-                    json_object_to_json_string_ext(json_object_array_get_idx(array, i), JSON_C_TO_STRING_PLAIN));
-        return out;
-    });
+    Parsed parsed(reply);
+    json_object *array = parsed.member(key);
+    std::vector<std::string> out;
+    for (size_t i = 0; json_object_is_type(array, json_type_array) && i < json_object_array_length(array); ++i)
+        out.emplace_back(json_object_to_json_string_ext(json_object_array_get_idx(array, i), JSON_C_TO_STRING_PLAIN));
+    return out;
 }
 
 Outcome QueryTest::query(const std::string &json, test::Host *on, const char *filename) {

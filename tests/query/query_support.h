@@ -54,14 +54,6 @@ template <typename Record> void push_page(int32_t cmd, const std::vector<Record>
                         static_cast<int32_t>(page.size() * sizeof(Record)));
 }
 
-// The request record a call carried.
-template <typename Record> Record input_of(const sdk_sim_call &call) {
-    Record record{};
-    EXPECT_EQ(call.in_len, static_cast<int32_t>(sizeof(Record)));
-    std::memcpy(&record, call.in, std::min(sizeof record, static_cast<size_t>(call.in_len)));
-    return record;
-}
-
 class QueryTest : public test::CommandTest {
   protected:
     static void SetUpTestSuite() { os_support_timers_pause(1); }

@@ -5,33 +5,34 @@
 namespace query_test {
 namespace {
 
+using test::Bytes;
+using test::input;
+
+// The answer of get 1 on a picture search session (channel 3, task 9) that
+// hands out nothing.
+std::string empty_page(int is_finish, int total, int ret) {
+    return R"({ "host_id": "dev-0001", "param": [ ], "ch": 3, "taskid": 9, "is_finish": )" + std::to_string(is_finish) +
+           ", \"total\": " + std::to_string(total) + ", \"ret\": " + std::to_string(ret) + " }";
+}
+
 TEST_F(QueryTest, PictureSearchPagesAcrossThePageBoundaryAndAsksOnceMoreWhenFinished) {
     push_page(FACE_CMD_SEARCH, face_page(25, 20));
     // Uuid and picture name are copied up to the whole 64 bytes of their fields.
     Outcome opened = query(R"({"command":0,"ch":3,"taskid":9,"picname":")" + std::string(70, 'p') + R"(","libuuid":")" +
                            std::string(80, 'u') + R"(","similar":80})");
     ASSERT_EQ(opened.result, 1) << opened.reply;
-    EXPECT_EQ(keys(opened.reply), (Keys{"findfd", "ret"}));
     EXPECT_EQ(opened.err, test::kSentinelErrno);
-    sdk_sim_call first = calls().at(0);
-    EXPECT_EQ(first.cmd, FACE_CMD_SEARCH);
-    EXPECT_EQ(first.ch, 3);
-    EXPECT_EQ(first.args[1], 872);
-    auto sent = input_of<face_search_request>(first);
-    EXPECT_EQ(sent.size, 348);
-    EXPECT_EQ(sent.task_id, 9);
-    EXPECT_EQ(std::string(sent.lib_uuid, 64), std::string(64, 'u'));
-    EXPECT_EQ(std::string(sent.pic_name, 64), std::string(64, 'p'));
-    EXPECT_EQ(sent.similarity, 80);
-    EXPECT_EQ(sent.page_no, 0);
-    EXPECT_EQ(sent.page_records, 20);
+    EXPECT_EQ(keys(opened.reply), (Keys{"findfd", "ret"}));
+    sdk_sim_call first = only_call();
+    EXPECT_EQ(std::tuple(first.cmd, first.ch, first.args[1]), std::tuple(FACE_CMD_SEARCH, 3, 872));
+    Bytes request(348);
+    request.put(0, 348).put(4, 3).put(8, 9).text(12, std::string(64, 'u')).text(76, std::string(64, 'p'));
+    EXPECT_EQ(input(first), request.put(332, 80).put(340, 20).data);
 
     int32_t fd = static_cast<int32_t>(int_of(opened.reply, "findfd"));
     push_page(FACE_CMD_SEARCH, face_page(25, 5, 20));
     Outcome all = page(fd, 25);
     EXPECT_EQ(all.result, 1);
-    EXPECT_EQ(all.err, test::kSentinelErrno);
-    EXPECT_EQ(keys(all.reply), (Keys{"host_id", "param", "ch", "taskid", "is_finish", "total", "ret"}));
     auto results = elements(all.reply, "param");
     ASSERT_EQ(results.size(), 25u);
     for (size_t i = 0; i < results.size(); ++i)
@@ -40,55 +41,52 @@ TEST_F(QueryTest, PictureSearchPagesAcrossThePageBoundaryAndAsksOnceMoreWhenFini
                                       "nation", "place", "certype", "certnum", "opttype", "libuuid", "faceuuid",
                                       "libversion", "verifycode", "taskid", "filename", "similar"}));
     EXPECT_EQ(int_of(all.reply, "is_finish"), 1);
-    EXPECT_EQ(int_of(all.reply, "total"), 25);
-    EXPECT_EQ(input_of<face_search_request>(calls().at(1)).page_no, 1);
+    EXPECT_EQ(input(calls()[1]), request.put(336, 1).data);  // the same request for page 1
 
     // Finished: the next page is asked for once, its empty record is not
     // handed out, and the answer stays a success.
     Outcome after = page(fd, 5);
     EXPECT_EQ(after.result, 1);
-    EXPECT_TRUE(elements(after.reply, "param").empty());
-    EXPECT_EQ(int_of(after.reply, "is_finish"), 1);
-    ASSERT_EQ(calls().size(), 3u);
-    EXPECT_EQ(input_of<face_search_request>(calls()[2]).page_no, 2);
+    EXPECT_EQ(after.reply, empty_page(1, 25, 0));
+    EXPECT_EQ(input(calls().at(2)), request.put(336, 2).data);
     EXPECT_TRUE(log.contains("!face_add_cut_info_param"));
 }
 
 TEST_F(QueryTest, AnyHostRecordPagesAndClosesASessionByItsNumber) {
     // The platform may hand over a fresh copy of the device's record, or
-    // another device's, on every request.
+    // another device's, on every request. A first page without records: the
+    // first get 1 loads page 1, from the device the search was opened on.
     test::Host other(8, "dev-0002");
     int32_t fd = open_face_search(face_page(2, 0));
     push_page(FACE_CMD_SEARCH, face_page(2, 2));
     Outcome paged = page(fd, 5, &other);
-    EXPECT_EQ(paged.result, 1);
-    EXPECT_EQ(paged.err, test::kSentinelErrno);
+    EXPECT_EQ(std::tuple(paged.result, paged.err), std::tuple(1, test::kSentinelErrno));
     EXPECT_EQ(elements(paged.reply, "param").size(), 2u);
     EXPECT_NE(paged.reply.find(R"("host_id": "dev-0002")"), std::string::npos) << paged.reply;
-    EXPECT_EQ(calls().back().loginfd, 7);  // pages come from the device the search was opened on
+    EXPECT_EQ(std::tuple(calls().back().loginfd, test::word_at(calls().back().in, 336)), std::tuple(7, 1));
     EXPECT_EQ(log.messages(), Lines{});
 
     EXPECT_EQ(close(fd, &other).result, 1);
-    Outcome gone = page(fd, 1);
-    EXPECT_EQ(gone.result, 0);
-    EXPECT_EQ(gone.err, CMD_ZEL_ENOSESSION);
-    EXPECT_EQ(keys(gone.reply), (Keys{"total", "ret"}));
+    EXPECT_EQ(page(fd, 1).err, CMD_ZEL_ENOSESSION);
 }
 
-TEST_F(QueryTest, CountsBelowAndAboveTheRemainingResults) {
+TEST_F(QueryTest, CountsBelowAndAboveTheRemainingResultsAndSessionsWithoutResults) {
     int32_t fd = open_face_search(face_page(3, 3));
     for (int32_t count : {0, -5, INT32_MIN}) {
         Outcome none = page(fd, count);
         EXPECT_EQ(none.result, 1) << count;
-        EXPECT_EQ(int_of(none.reply, "ret"), 0);
-        EXPECT_EQ(int_of(none.reply, "is_finish"), 0);
-        EXPECT_TRUE(elements(none.reply, "param").empty());
+        EXPECT_EQ(none.reply, empty_page(0, 3, 0));
     }
     Outcome rest = query(R"({"command":1,"findfd":)" + std::to_string(fd) + R"(,"count":99999999999})");
     EXPECT_EQ(rest.result, 1);
     EXPECT_EQ(elements(rest.reply, "param").size(), 3u);
     EXPECT_EQ(int_of(rest.reply, "is_finish"), 1);
     EXPECT_EQ(sdk_sim_call_count(), 1);  // the stored page only
+
+    // A session whose device reported no result finishes at once.
+    Outcome none = page(open_face_search(face_page(0, 0)), 10);
+    EXPECT_EQ(none.result, 1);
+    EXPECT_EQ(none.reply, R"({ "host_id": "dev-0001", "param": [ ], "is_finish": 1, "total": 0, "ret": 0 })");
 }
 
 TEST_F(QueryTest, BadFindfdOrCountOrUnknownSessionIsAnsweredEmpty) {
@@ -102,32 +100,14 @@ TEST_F(QueryTest, BadFindfdOrCountOrUnknownSessionIsAnsweredEmpty) {
     };
     for (const auto &[json, code, message] : cases) {
         Outcome out = query(json);
-        EXPECT_EQ(out.result, 0) << json;
-        EXPECT_EQ(out.err, code) << json;
-        EXPECT_EQ(keys(out.reply), (Keys{"total", "ret"})) << json;
-        EXPECT_EQ(int_of(out.reply, "ret"), -1);
+        EXPECT_EQ(std::tuple(out.result, out.err), std::tuple(0, code)) << json;
+        EXPECT_EQ(out.reply, R"({ "total": 0, "ret": -1 })") << json;
         EXPECT_EQ(log.messages(), Lines{message}) << json;
     }
     Outcome unknown = close(123456);
-    EXPECT_EQ(unknown.result, 1);
-    EXPECT_EQ(unknown.err, test::kSentinelErrno);
+    EXPECT_EQ(std::tuple(unknown.result, unknown.err), std::tuple(1, test::kSentinelErrno));
     Outcome missing = query(R"({"command":2})");
-    EXPECT_EQ(missing.result, 0);
-    EXPECT_EQ(missing.err, CMD_ZEL_EINVAL);
-}
-
-TEST_F(QueryTest, SessionsWithoutResults) {
-    int32_t fd = open_face_search(face_page(0, 0));
-    Outcome none = page(fd, 10);
-    EXPECT_EQ(none.result, 1);
-    EXPECT_EQ(keys(none.reply), (Keys{"host_id", "param", "is_finish", "total", "ret"}));
-    EXPECT_EQ(int_of(none.reply, "is_finish"), 1);
-
-    // A first page without records but with a total: the first get 1 loads page 1.
-    int32_t later = open_face_search(face_page(2, 0));
-    push_page(FACE_CMD_SEARCH, face_page(2, 2));
-    EXPECT_EQ(elements(page(later, 10).reply, "param").size(), 2u);
-    EXPECT_EQ(input_of<face_search_request>(calls().back()).page_no, 1);
+    EXPECT_EQ(std::tuple(missing.result, missing.err), std::tuple(0, CMD_ZEL_EINVAL));
 }
 
 TEST_F(QueryTest, EmptyPageCountsAsOneResultAndTheSearchGoesOnWithTheNextPage) {
@@ -136,11 +116,8 @@ TEST_F(QueryTest, EmptyPageCountsAsOneResultAndTheSearchGoesOnWithTheNextPage) {
 
     push_page(FACE_CMD_SEARCH, face_page(30, 0));
     Outcome empty = page(fd, 5);
-    EXPECT_EQ(empty.result, 0);
-    EXPECT_EQ(empty.err, test::kSentinelErrno);
-    EXPECT_EQ(int_of(empty.reply, "ret"), -1);
-    EXPECT_EQ(int_of(empty.reply, "is_finish"), 0);
-    EXPECT_TRUE(elements(empty.reply, "param").empty());
+    EXPECT_EQ(std::tuple(empty.result, empty.err), std::tuple(0, test::kSentinelErrno));
+    EXPECT_EQ(empty.reply, empty_page(0, 30, -1));
     EXPECT_EQ(log.messages(), (Lines{"result->iSize <= 0", "!face_add_cut_info_param"}));
 
     // The empty page counted as one of the 30: nine more finish the search.
@@ -149,10 +126,8 @@ TEST_F(QueryTest, EmptyPageCountsAsOneResultAndTheSearchGoesOnWithTheNextPage) {
     EXPECT_EQ(rest.result, 1);
     EXPECT_EQ(elements(rest.reply, "param").size(), 9u);
     EXPECT_EQ(int_of(rest.reply, "is_finish"), 1);
-    auto loads = calls();
-    ASSERT_EQ(loads.size(), 3u);
-    EXPECT_EQ(input_of<face_search_request>(loads[1]).page_no, 1);
-    EXPECT_EQ(input_of<face_search_request>(loads[2]).page_no, 2);
+    EXPECT_EQ(test::word_at(calls().at(1).in, 336), 1);
+    EXPECT_EQ(test::word_at(calls().at(2).in, 336), 2);
 }
 
 TEST_F(QueryTest, FailedPageLoadIsRetriedWithoutHandingOutResultsTwice) {
@@ -161,28 +136,15 @@ TEST_F(QueryTest, FailedPageLoadIsRetriedWithoutHandingOutResultsTwice) {
 
     sdk_sim_push_answer("NetClient_FaceConfig", FACE_CMD_SEARCH, -3, 0x51, nullptr, 0);
     Outcome failed = page(fd, 5);
-    EXPECT_EQ(failed.result, 0);
-    EXPECT_EQ(failed.err, CMD_ZEL_EDEVICE);
-    EXPECT_EQ(int_of(failed.reply, "ret"), -1);
-    EXPECT_EQ(int_of(failed.reply, "is_finish"), 0);
-    EXPECT_TRUE(log.contains("NetClient_FaceConfig FACE_CMD_SEARCH err!ret:-3"));
+    EXPECT_EQ(std::tuple(failed.result, failed.err), std::tuple(0, CMD_ZEL_EDEVICE));
+    EXPECT_EQ(failed.reply, empty_page(0, 30, -1));
+    EXPECT_EQ(log.messages(), Lines{"NetClient_FaceConfig FACE_CMD_SEARCH err!ret:-3"});
 
     push_page(FACE_CMD_SEARCH, face_page(30, 10, 20));
     auto results = elements(page(fd, 10).reply, "param");
     ASSERT_EQ(results.size(), 10u);
     EXPECT_EQ(int_of(results[0], "index"), 20);
-    EXPECT_EQ(input_of<face_search_request>(calls()[1]).page_no, 1);
-    EXPECT_EQ(input_of<face_search_request>(calls()[2]).page_no, 1);  // the same page again
-}
-
-TEST_F(QueryTest, SessionExpiresOnlyAfterSixtyIdleTicks) {
-    int32_t fd = open_face_search(face_page(40, 20));
-    for (int i = 0; i < 60; ++i)
-        os_support_timers_fire();
-    ASSERT_EQ(page(fd, 1).result, 1);  // the lookup starts the count again
-    for (int i = 0; i < 61; ++i)
-        os_support_timers_fire();
-    EXPECT_EQ(page(fd, 1).err, CMD_ZEL_ENOSESSION);
+    EXPECT_EQ(input(calls().at(1)), input(calls().at(2)));  // the same page again
 }
 
 std::string snap_search(const std::string &channels) {
@@ -191,7 +153,7 @@ std::string snap_search(const std::string &channels) {
            channels + "}";
 }
 
-TEST_F(QueryTest, SnapshotSearchSendsAtMostSixtyFourChannels) {
+TEST_F(QueryTest, SnapshotSearchSendsAtMostSixtyFourChannelsAndPagesFromPageZero) {
     std::string many = "[";
     for (int i = 0; i < 70; ++i)
         many += std::string(i ? "," : "") + R"({"ch_no":)" + std::to_string(i) + "}";
@@ -201,35 +163,20 @@ TEST_F(QueryTest, SnapshotSearchSendsAtMostSixtyFourChannels) {
     EXPECT_TRUE(
         log.contains("face_get_query_snap  array_length > max_chanlist_count, len : 70, max_chanlist_count: 64"));
     sdk_sim_call call = only_call();
-    EXPECT_EQ(call.cmd, FACE_CMD_SEARCH_SNAP);
-    EXPECT_EQ(call.ch, NETCLIENT_ALL_CHANNELS);
-    auto sent = input_of<face_snap_search_request>(call);
-    EXPECT_EQ(sent.channel_count, 64);
-    EXPECT_EQ(sent.entry_size, 8);
-    EXPECT_EQ(sent.task_id, 77);
-    EXPECT_EQ(sent.short_mode, 1);
-    EXPECT_EQ(sent.begin_time.year, 2024);
-    EXPECT_EQ(sent.begin_time.second, 8);
-    EXPECT_EQ(sent.end_time.day, 6);
-    EXPECT_EQ(std::string(sent.pic_name), "snap.jpg");
+    EXPECT_EQ(std::tuple(call.cmd, call.ch), std::tuple(FACE_CMD_SEARCH_SNAP, NETCLIENT_ALL_CHANNELS));
+    std::vector<uint8_t> sent = input(call);
+    const uint16_t times[] = {2024, 3, 5, 6, 7, 8, 2024, 3, 6, 0, 0, 0};
+    EXPECT_EQ(std::memcmp(sent.data() + 24, times, sizeof times), 0);
+    sent.erase(sent.begin() + 16, sent.begin() + 48);  // the list's address and the times
+    Bytes rest(320 - 32);
+    EXPECT_EQ(sent,
+              rest.put(0, 320).put(4, 64).put(8, 8).text(16, "snap.jpg").put(272, 60).put(276, 1).put(280, 77).data);
 
-    for (const char *bad : {R"([{"ch_no":1},{"ch":2}])", R"([1])", R"({"ch_no":1})", R"("x")"}) {
-        sdk_sim_reset();
-        Outcome refused = query(snap_search(bad));
-        EXPECT_EQ(refused.result, 0) << bad;
-        EXPECT_EQ(refused.err, CMD_ZEL_EINVAL);
-        EXPECT_EQ(keys(refused.reply), (Keys{"ret"}));
-        EXPECT_EQ(sdk_sim_call_count(), 0);
-    }
-}
-
-TEST_F(QueryTest, SnapshotSessionsPageTheirResultsAndProgress) {
-    int32_t fd = static_cast<int32_t>(int_of(query(snap_search(R"([{"ch_no":2}])")).reply, "findfd"));
-    answer_once("NetClient_FaceConfig", FACE_CMD_SEARCH_SNAP_PROCESS, test::Bytes(152).put(148, 42));
+    int32_t fd = static_cast<int32_t>(int_of(opened.reply, "findfd"));
+    answer_once("NetClient_FaceConfig", FACE_CMD_SEARCH_SNAP_PROCESS, Bytes(152).put(148, 42));
     Outcome pos = query(R"({"command":5,"findfd":)" + std::to_string(fd) + "}");
-    EXPECT_EQ(pos.result, 1);
     EXPECT_EQ(pos.reply, R"({ "pos": 42, "ret": 0 })");
-    EXPECT_EQ(input_of<face_snap_progress_request>(calls().back()).task_id, 77);
+    EXPECT_EQ(input(calls().back()), Bytes(8).put(0, 8).put(4, 77).data);
 
     auto snaps = page_of<face_snap_result>(2, 2);
     snaps[0].begin_time = dvr_time{2024, 1, 2, 3, 4, 5};
@@ -245,18 +192,24 @@ TEST_F(QueryTest, SnapshotSessionsPageTheirResultsAndProgress) {
                          R"("age":0,"sex":0,"nation":0,"wearglass":0,"wearmask":0,"similar":0,"picnum":2,)"
                          R"("pic_info":[{"filename":"a.jpg","filesize":1000,"filetype":0},)"
                          R"({"filename":"","filesize":0,"filetype":0}]})");
-    auto sent = input_of<face_snap_result_request>(calls().back());
-    EXPECT_EQ(sent.size, 16);
-    EXPECT_EQ(sent.page_no, 0);
+    EXPECT_EQ(input(calls().back()), Bytes(16).put(0, 16).put(4, 77).put(8, 20).data);  // page 0
 
-    // A snapshot search the device found nothing for ends on its first page.
+    for (const char *bad : {R"([{"ch_no":1},{"ch":2}])", R"([1])", R"({"ch_no":1})", R"("x")"}) {
+        Outcome refused = query(snap_search(bad));
+        EXPECT_EQ(std::tuple(refused.result, refused.err), std::tuple(0, CMD_ZEL_EINVAL)) << bad;
+        EXPECT_EQ(refused.reply, R"({ "ret": -1 })");
+    }
+    EXPECT_EQ(sdk_sim_call_count(), 3);
+}
+
+TEST_F(QueryTest, SnapshotSearchWithoutResultsEndsOnItsFirstPage) {
     for (int32_t reported : {0, -1}) {
-        int32_t empty_fd = static_cast<int32_t>(int_of(query(snap_search(R"([{"ch_no":2}])")).reply, "findfd"));
+        int32_t fd = static_cast<int32_t>(int_of(query(snap_search(R"([{"ch_no":2}])")).reply, "findfd"));
         push_page(FACE_CMD_SEARCH_SNAP_RESULT, page_of<face_snap_result>(reported, 0));
-        Outcome empty = page(empty_fd, 10);
+        Outcome empty = page(fd, 10);
         EXPECT_EQ(empty.result, 1);
-        EXPECT_EQ(int_of(empty.reply, "is_finish"), 1);
-        EXPECT_EQ(int_of(empty.reply, "total"), reported);
+        EXPECT_EQ(empty.reply, R"({ "host_id": "dev-0001", "param": [ ], "taskid": 77, "is_finish": 1, "total": )" +
+                                   std::to_string(reported) + R"(, "ret": 0 })");
         EXPECT_TRUE(log.contains("query snap finish total[" + std::to_string(reported) + "] , count[0]"));
     }
 }
@@ -266,18 +219,15 @@ TEST_F(QueryTest, LibraryAndFaceQueriesAnswerRetThenFindfd) {
     Outcome libs = query(R"({"command":11,"ch":1})");
     EXPECT_EQ(libs.result, 1);
     EXPECT_EQ(keys(libs.reply), (Keys{"ret", "findfd"}));
-    auto lib_request = input_of<face_lib_query_request>(only_call());
-    EXPECT_EQ(lib_request.size, 16);
-    EXPECT_EQ(lib_request.page_records, 20);
+    EXPECT_EQ(input(only_call()), Bytes(16).put(0, 16).put(4, 1).put(12, 20).data);
     Outcome lib_results = page(static_cast<int32_t>(int_of(libs.reply, "findfd")), 5);
-    EXPECT_EQ(keys(elements(lib_results.reply, "param").at(0)),
-              (Keys{"ch", "index", "libkey", "threshold", "alarmtype", "opttype", "libuuid", "libversion", "name",
-                    "extrinfo"}));
+    EXPECT_EQ(elements(lib_results.reply, "param"),
+              Lines{R"({"ch":0,"index":0,"libkey":0,"threshold":0,"alarmtype":0,)"
+                    R"("opttype":0,"libuuid":"","libversion":"","name":"","extrinfo":""})"});
 
     sdk_sim_push_answer("NetClient_FaceConfig", FACE_CMD_LIB_QUERY, -5, 0, nullptr, 0);
     Outcome failed = query(R"({"command":11,"ch":1})");
-    EXPECT_EQ(failed.result, 0);
-    EXPECT_EQ(failed.err, CMD_ZEL_EDEVICE);
+    EXPECT_EQ(std::tuple(failed.result, failed.err), std::tuple(0, CMD_ZEL_EDEVICE));
     EXPECT_EQ(failed.reply, R"({ "ret": -5, "findfd": -1 })");
 
     auto face_query = [&](const std::string &birthstart) {
@@ -287,27 +237,24 @@ TEST_F(QueryTest, LibraryAndFaceQueriesAnswerRetThenFindfd) {
     };
     sdk_sim_reset();
     Outcome too_long = face_query(std::string(16, '1'));
-    EXPECT_EQ(too_long.err, CMD_ZEL_EINVAL);
-    EXPECT_EQ(too_long.reply, R"({ "ret": -1, "findfd": -1 })");
-    EXPECT_EQ(sdk_sim_call_count(), 0);
+    EXPECT_EQ(std::tuple(too_long.err, too_long.reply), std::tuple(CMD_ZEL_EINVAL, R"({ "ret": -1, "findfd": -1 })"));
 
     push_page(FACE_CMD_QUERY, face_page(1, 1));
     Outcome faces = face_query(std::string(15, '1'));
     EXPECT_EQ(faces.result, 1);
-    auto sent = input_of<face_query_request>(only_call());
-    EXPECT_EQ(std::string(sent.birth_from), std::string(15, '1'));
-    EXPECT_EQ(std::string(sent.name), "Ann");
+    Bytes request(464);
+    request.put(0, 464).put(12, 20).put(20, 1).text(24, "Ann").put(88, 1).text(92, std::string(15, '1'));
+    EXPECT_EQ(input(only_call()), request.text(108, "2000").text(136, "X1").text(200, "L").data);
     Outcome face_results = page(static_cast<int32_t>(int_of(faces.reply, "findfd")), 5);
-    EXPECT_EQ(keys(elements(face_results.reply, "param").at(0)),
-              (Keys{"ch",       "index",      "libkey",     "modeling", "sex",       "birthtime", "nation",
-                    "place",    "certtype",   "certnum",    "facekey",  "checkcode", "filetype",  "libuuid",
-                    "faceuuid", "libversion", "verifycode", "filename", "similar",   "name"}));
+    EXPECT_EQ(elements(face_results.reply, "param"),
+              Lines{R"({"ch":0,"index":0,"libkey":0,"modeling":0,"sex":0,"birthtime":"","nation":0,"place":0,)"
+                    R"("certtype":0,"certnum":"","facekey":0,"checkcode":0,"filetype":0,"libuuid":"","faceuuid":"",)"
+                    R"("libversion":"","verifycode":"","filename":"","similar":0,"name":""})"});
 }
 
 TEST_F(QueryTest, CutPicturesAreCappedAtOnePage) {
     std::vector<face_cut_pic_record> answer(20);
     answer[0].total = 25;
-    answer[0].task_id = 4;
     answer[0].pic_count = 25;
     for (int i = 0; i < 20; ++i) {
         answer[i].index = i;
@@ -322,16 +269,15 @@ TEST_F(QueryTest, CutPicturesAreCappedAtOnePage) {
     auto pics = elements(cut.reply, "pic_info");
     ASSERT_EQ(pics.size(), 20u);
     EXPECT_EQ(pics[19], R"({"index":19,"filename":")" + std::string(272, 'f') + R"("})");
-    auto sent = input_of<face_cut_pic_request>(only_call());
-    EXPECT_EQ(std::string(sent.file_name), "/pics/a.jpg");
-    EXPECT_EQ(std::string(sent.check_code), "cc");
+    Bytes request(340);
+    EXPECT_EQ(input(only_call()),
+              request.put(0, 340).put(4, 2).text(8, "cc").put(72, 1).text(76, "/pics/a.jpg").put(336, 20).data);
 
+    // A file name the request cannot hold, or none, is refused unanswered.
     std::string long_name(256, 'n');
     for (const char *name : {long_name.c_str(), static_cast<const char *>(nullptr)}) {
         Outcome refused = query(R"({"command":8,"ch":2})", nullptr, name);
-        EXPECT_EQ(refused.result, 0);
-        EXPECT_EQ(refused.err, CMD_ZEL_EINVAL);
-        EXPECT_EQ(refused.reply, "");
+        EXPECT_EQ(std::tuple(refused.result, refused.err, refused.reply), std::tuple(0, CMD_ZEL_EINVAL, ""));
     }
     EXPECT_EQ(sdk_sim_call_count(), 1);
 }
@@ -350,17 +296,15 @@ TEST_F(QueryTest, PictureFilesListAtMostWhatTheAnswerHolds) {
     EXPECT_EQ(listed.back(), R"({"file_name":"last.jpg","type":54})");
     sdk_sim_call call = only_call();
     EXPECT_EQ(call.args[1], 9932);
-    auto sent = input_of<face_pic_file_request>(call);
-    EXPECT_EQ(sent.file_type, 54);
-    EXPECT_EQ(std::string(sent.uuid), "abc");
-    EXPECT_EQ(sent.channel_count, 1);
-    EXPECT_EQ(sent.twenty, 20);
+    std::vector<uint8_t> sent = input(call);
+    sent.erase(sent.begin() + 16, sent.begin() + 24);  // the channel entry's address
+    Bytes request(8392 - 8);
+    request.put(4, 1).put(8, 8).put(16, 1).put(20, 54).put(172, 20).put(180, 2).put(184, 1).text(188, "abc");
+    EXPECT_EQ(sent, request.data);
 
     sdk_sim_push_answer("NetClient_Query_V5", QUERY_PIC_FILE, -1, 0, nullptr, 0);
     Outcome failed = query(R"({"command":18,"ch":1,"uuid":"abc"})");
-    EXPECT_EQ(failed.result, 0);
-    EXPECT_EQ(failed.err, CMD_ZEL_EINVAL);
-    EXPECT_EQ(failed.reply, "");
+    EXPECT_EQ(std::tuple(failed.result, failed.err, failed.reply), std::tuple(0, CMD_ZEL_EINVAL, ""));
 }
 
 }  // namespace
