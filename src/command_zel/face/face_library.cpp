@@ -1,7 +1,5 @@
 // Face libraries: create or change (set 2), assign to channels (set 3),
 // delete (set 5), synchronisation state (get 6) and face counts (get 19).
-#include <array>
-
 #include "face/face_handlers.h"
 #include "face/face_support.h"
 #include "handler_support.h"
