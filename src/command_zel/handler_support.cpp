@@ -16,7 +16,8 @@ bool refuse_opening(const Opening &opening, const char *text, int32_t code, void
         std::snprintf(id, sizeof id, opening.host_id, HostView(host).id());
 #pragma GCC diagnostic pop
     }
-    log_debug_ex(kLogError, site.file(), site.line, "%s%s%s%s", opening.prefix, text, opening.suffix, id);
+    const char *shown = opening.any_missing != nullptr ? opening.any_missing : text;
+    log_debug_ex(kLogError, site.file(), site.line, "%s%s%s%s", opening.prefix, shown, opening.suffix, id);
     if (code != kKeepErrno)
         set_error(code);
     return false;
@@ -67,8 +68,8 @@ bool read_non_negative(json_object *jso, const char *key, int32_t &value, const 
     return value >= 0 || refuse_member(refusal, key, site);
 }
 
-bool read_in_range(json_object *jso, const char *key, int32_t &value, int32_t low, int32_t high,
-                   const Refusal &refusal, Site site) {
+bool read_in_range(json_object *jso, const char *key, int32_t &value, int32_t low, int32_t high, const Refusal &refusal,
+                   Site site) {
     value = json_object_get_field_int(jso, key, -1);
     return (value >= low && value <= high) || refuse_member(refusal, key, site);
 }
