@@ -16,7 +16,8 @@ bool refuse_opening(const Opening &opening, const char *text, int32_t code, void
         std::snprintf(id, sizeof id, opening.host_id, HostView(host).id());
 #pragma GCC diagnostic pop
     }
-    log_debug_ex(kLogError, site.file(), site.line, "%s%s%s%s", opening.prefix, text, opening.suffix, id);
+    const char *shown = opening.any_missing != nullptr ? opening.any_missing : text;
+    log_debug_ex(kLogError, site.file(), site.line, "%s%s%s%s", opening.prefix, shown, opening.suffix, id);
     if (code != kKeepErrno)
         set_error(code);
     return false;

@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <cstring>
 #include <span>
+#include <type_traits>
 
 #include <json-c/json.h>
 
@@ -37,6 +38,7 @@ struct Opening {
     const char *prefix = "";             // put before each text: "<absolute_coordinates> ", "disk_smart_info: "
     const char *suffix = "";             // put after each text: ", <get_ref_boundary>"
     const char *host_id = nullptr;       // once the host is known, its id follows: ", host_id:%s"
+    const char *any_missing = nullptr;   // one text for whatever is missing: "host == NULL || is_error(jso)"
 };
 
 // False (refused) when the host record is missing: "host == NULL".
@@ -122,9 +124,13 @@ template <typename Record> struct IntMember {
     const char *refusal = nullptr;  // logged when the member is refused; null: "<key> == -1"
 };
 
+// A table as the readers take it: any array or span of IntMember<Record>,
+// the record type coming from the record argument.
+template <typename Record> using MemberTable = std::type_identity_t<std::span<const IntMember<Record>>>;
+
 // Reads every member with read_non_negative; stops at the first refused one.
 template <typename Record>
-bool read_non_negative_members(json_object *jso, std::span<const IntMember<Record>> members, Record &record,
+bool read_non_negative_members(json_object *jso, MemberTable<Record> members, Record &record,
                                int32_t code = CMD_ZEL_EINVAL, Site site = {}) {
     for (const IntMember<Record> &m : members)
         if (!read_non_negative(jso, m.key, record.*m.field, {m.refusal, code}, site))
@@ -134,8 +140,8 @@ bool read_non_negative_members(json_object *jso, std::span<const IntMember<Recor
 
 // Reads every member with read_required; stops at the first refused one.
 template <typename Record>
-bool read_required_members(json_object *jso, std::span<const IntMember<Record>> members, Record &record,
-                           int32_t code = CMD_ZEL_EINVAL, Site site = {}) {
+bool read_required_members(json_object *jso, MemberTable<Record> members, Record &record, int32_t code = CMD_ZEL_EINVAL,
+                           Site site = {}) {
     for (const IntMember<Record> &m : members)
         if (!read_required(jso, m.key, record.*m.field, {m.refusal, code}, -1, site))
             return false;
@@ -144,7 +150,7 @@ bool read_required_members(json_object *jso, std::span<const IntMember<Record>> 
 
 // Adds every member of the table to `reply`, in table order.
 template <typename Record>
-void add_members(json_object *reply, std::span<const IntMember<Record>> members, const Record &record,
+void add_members(json_object *reply, MemberTable<Record> members, const Record &record,
                  const char *what = "is_error(jso_ret)") {
     for (const IntMember<Record> &m : members)
         add_int(reply, m.key, record.*m.field, what);

@@ -1,12 +1,12 @@
 // Face records inside a library: add or change (set 1), delete (set 4), and
 // both with the channel's video analysis suspended around the change (set 23,
 // set 24).
+#include "device_sdk_vca.h"
 #include "face/face_handlers.h"
 #include "face/face_support.h"
 #include "handler_support.h"
 #include "host_view.h"
 #include "os_support.h"
-#include "vca/vca_records.h"
 #include "zel_json.h"
 
 namespace zel {

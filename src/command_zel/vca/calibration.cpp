@@ -1,9 +1,7 @@
 // Scene calibration (reference point pairs, camera mounting, world axes) and
 // the reference boundary polygon of a scene.
-#include <algorithm>
 #include <span>
 
-#include "calibration_records.h"
 #include "handler_support.h"
 #include "host_view.h"
 #include "vca_handlers.h"
@@ -47,54 +45,64 @@ bool json_to_calibration_axis(json_object *jso, const char *name, VcaPoint3 &p) 
     return true;
 }
 
+// How a parser words the faults of one point array.
+struct PointArrayText {
+    const char *key;           // the member: "point_imgs"
+    const char *len_name;      // in the length line: "imgs" ("imgs_len != point_num ...")
+    const char *index;         // in the axis line: "i" ("x == -1, i: 0, jso_point_img")
+    const char *element;       // in the axis line: "jso_point_img"
+    const char *null_element;  // the whole line of a null element
+    const char *owner;         // put after the array and length lines: "<json_to_ref_boundary>"
+    int32_t length_code;       // the code a wrong length sets
+};
+
+constexpr PointArrayText kImagePoints{
+    "point_imgs",  "imgs", "i", "jso_point_img", "is_error(jso_point_img)", "<json_to_calibration_reference>",
+    CMD_ZEL_EINVAL};
+constexpr PointArrayText kWorldPoints{"point_wlds",
+                                      "wlds",
+                                      "j",
+                                      "jso_point_wld",
+                                      "is_error(jso_point_wld), <json_to_calibration_reference>",
+                                      "<json_to_calibration_reference>",
+                                      CMD_ZEL_EINVAL};
+constexpr PointArrayText kBoundaryPoints{"point_wlds",
+                                         "wlds",
+                                         "i",
+                                         "jso_point_wld",
+                                         "is_error(jso_point_img), <json_to_ref_boundary>",
+                                         "<json_to_ref_boundary>",
+                                         kKeepErrno};
+
+// An array of exactly `point_num` triples, at most as many as the record
+// holds, copied slot by slot; the first fault stops the parser.
+bool read_triples(json_object *jso, int32_t point_num, std::span<VcaPoint3, REFERENCE_POINT_NUM_MAX> slots,
+                  const PointArrayText &text) {
+    json_object *list = array_member(jso, text.key);
+    if (list == nullptr)
+        return ZFAIL(CMD_ZEL_EINVAL, "!json_object_is_type(jso_%s, json_type_array), %s", text.key, text.owner);
+    auto len = static_cast<int32_t>(json_object_array_length(list));
+    if (len != point_num || len > REFERENCE_POINT_NUM_MAX)
+        return ZFAIL(text.length_code,
+                     "%s_len != point_num || %s_len > REFERENCE_POINT_NUM_MAX, %s_len: %d, point_num: %d, %s",
+                     text.len_name, text.len_name, text.len_name, len, point_num, text.owner);
+    for (int32_t i = 0; i < len; ++i) {
+        json_object *point = json_object_array_get_idx(list, static_cast<size_t>(i));
+        if (point == nullptr)
+            return ZFAIL(CMD_ZEL_EINVAL, "%s", text.null_element);
+        if (char axis = read_xyz(point, slots[static_cast<size_t>(i)]))
+            return ZFAIL(CMD_ZEL_EINVAL, "%c == -1, %s: %d, %s", axis, text.index, i, text.element);
+    }
+    return true;
+}
+
 bool json_to_calibration_reference(json_object *jso, VCACalibrationReference &param) {
-    param.scene_id = json_object_get_field_int(jso, "scene_id", -1);
-    if (param.scene_id == -1)
-        return ZFAIL(CMD_ZEL_EINVAL, "scene_id < 0, <json_to_calibration_reference>");
-    param.point_num = json_object_get_field_int(jso, "point_num", -1);
-    if (param.point_num == -1)
-        return ZFAIL(CMD_ZEL_EINVAL, "point_num == -1, <json_to_calibration_reference>");
-
-    json_object *imgs = array_member(jso, "point_imgs");
-    if (imgs == nullptr)
-        return ZFAIL(CMD_ZEL_EINVAL,
-                     "!json_object_is_type(jso_point_imgs, json_type_array), <json_to_calibration_reference>");
-    auto imgs_len = static_cast<int32_t>(json_object_array_length(imgs));
-    if (imgs_len != param.point_num || imgs_len > REFERENCE_POINT_NUM_MAX)
-        return ZFAIL(CMD_ZEL_EINVAL,
-                     "imgs_len != point_num || imgs_len > REFERENCE_POINT_NUM_MAX, imgs_len: %d, point_num: %d, "
-                     "<json_to_calibration_reference>",
-                     imgs_len, param.point_num);
-    for (int32_t i = 0; i < imgs_len; ++i) {
-        json_object *point = json_object_array_get_idx(imgs, static_cast<size_t>(i));
-        if (point == nullptr)
-            return ZFAIL(CMD_ZEL_EINVAL, "is_error(jso_point_img)");
-        if (char axis = read_xyz(point, param.point_imgs[i]))
-            return ZFAIL(CMD_ZEL_EINVAL, "%c == -1, i: %d, jso_point_img", axis, i);
-    }
-
-    json_object *wlds = array_member(jso, "point_wlds");
-    if (wlds == nullptr)
-        return ZFAIL(CMD_ZEL_EINVAL,
-                     "!json_object_is_type(jso_point_wlds, json_type_array), <json_to_calibration_reference>");
-    auto wlds_len = static_cast<int32_t>(json_object_array_length(wlds));
-    if (wlds_len != param.point_num || wlds_len > REFERENCE_POINT_NUM_MAX)
-        return ZFAIL(CMD_ZEL_EINVAL,
-                     "wlds_len != point_num || wlds_len > REFERENCE_POINT_NUM_MAX, wlds_len: %d, point_num: %d, "
-                     "<json_to_calibration_reference>",
-                     wlds_len, param.point_num);
-    for (int32_t j = 0; j < wlds_len; ++j) {
-        json_object *point = json_object_array_get_idx(wlds, static_cast<size_t>(j));
-        if (point == nullptr)
-            return ZFAIL(CMD_ZEL_EINVAL, "is_error(jso_point_wld), <json_to_calibration_reference>");
-        if (char axis = read_xyz(point, param.point_wlds[j]))
-            return ZFAIL(CMD_ZEL_EINVAL, "%c == -1, j: %d, jso_point_wld", axis, j);
-    }
-
-    param.ipc_high = json_object_get_field_int(jso, "ipc_high", -1);
-    if (param.ipc_high == -1)
-        return ZFAIL(CMD_ZEL_EINVAL, "ipc_high == -1, <json_to_calibration_reference>");
-    return json_to_calibration_axis(jso, "ipc_param", param.ipc_param) &&
+    return read_required(jso, "scene_id", param.scene_id, "scene_id < 0, <json_to_calibration_reference>") &&
+           read_required(jso, "point_num", param.point_num, "point_num == -1, <json_to_calibration_reference>") &&
+           read_triples(jso, param.point_num, param.point_imgs, kImagePoints) &&
+           read_triples(jso, param.point_num, param.point_wlds, kWorldPoints) &&
+           read_required(jso, "ipc_high", param.ipc_high, "ipc_high == -1, <json_to_calibration_reference>") &&
+           json_to_calibration_axis(jso, "ipc_param", param.ipc_param) &&
            json_to_calibration_axis(jso, "coordinate_o", param.coordinate_o) &&
            json_to_calibration_axis(jso, "coordinate_x", param.coordinate_x) &&
            json_to_calibration_axis(jso, "coordinate_y", param.coordinate_y);
@@ -105,46 +113,24 @@ bool json_to_ref_boundary(json_object *jso, VCARefBoundary &param) {
     param.scene_id = json_object_get_field_int(jso, "scene_id", 0);
     if (param.scene_id == -1)
         return ZFAIL(CMD_ZEL_EINVAL, "scene_id == -1, <json_to_ref_boundary>");
-    param.enable = json_object_get_field_int(jso, "enable", -1);
-    if (param.enable == -1)
-        return ZFAIL(CMD_ZEL_EINVAL, "enable == -1, <json_to_ref_boundary>");
-    param.point_num = json_object_get_field_int(jso, "point_num", -1);
-    if (param.point_num == -1)
-        return ZLOG(kLogError, "point_num == -1, <json_to_ref_boundary>"), false;
-
-    json_object *wlds = array_member(jso, "point_wlds");
-    if (wlds == nullptr)
-        return ZFAIL(CMD_ZEL_EINVAL, "!json_object_is_type(jso_point_wlds, json_type_array), <json_to_ref_boundary>");
-    auto wlds_len = static_cast<int32_t>(json_object_array_length(wlds));
-    if (wlds_len != param.point_num || wlds_len > REFERENCE_POINT_NUM_MAX)
-        return ZLOG(kLogError,
-                    "wlds_len != point_num || wlds_len > REFERENCE_POINT_NUM_MAX, wlds_len: %d, point_num: %d, "
-                    "<json_to_ref_boundary>",
-                    wlds_len, param.point_num),
-               false;
-    for (int32_t i = 0; i < wlds_len; ++i) {
-        json_object *point = json_object_array_get_idx(wlds, static_cast<size_t>(i));
-        if (point == nullptr)
-            return ZFAIL(CMD_ZEL_EINVAL, "is_error(jso_point_img), <json_to_ref_boundary>");
-        if (char axis = read_xyz(point, param.point_wlds[i]))
-            return ZFAIL(CMD_ZEL_EINVAL, "%c == -1, i: %d, jso_point_wld", axis, i);
-    }
-    return true;
+    return read_required(jso, "enable", param.enable, "enable == -1, <json_to_ref_boundary>") &&
+           read_required(jso, "point_num", param.point_num, {"point_num == -1, <json_to_ref_boundary>", kKeepErrno}) &&
+           read_triples(jso, param.point_num, param.point_wlds, kBoundaryPoints);
 }
 
 // {"x":..,"y":..,"z":..}; `what` is the level-5 line when it cannot be built.
 JsonPtr xyz_object(const VcaPoint3 &p, const char *what) {
     JsonPtr obj = new_object(what);
-    add(obj.get(), "x", json_object_new_int(p.x), what);
-    add(obj.get(), "y", json_object_new_int(p.y), what);
-    add(obj.get(), "z", json_object_new_int(p.z), what);
+    add_int(obj.get(), "x", p.x, what);
+    add_int(obj.get(), "y", p.y, what);
+    add_int(obj.get(), "z", p.z, what);
     return obj;
 }
 
 // An array of the first `count` points (bounded by the record's slots).
 JsonPtr xyz_array(std::span<const VcaPoint3> points, int32_t count, const char *array_what, const char *point_what) {
     JsonPtr array = new_array(array_what);
-    size_t n = static_cast<size_t>(std::clamp(count, 0, static_cast<int32_t>(points.size())));
+    auto n = static_cast<size_t>(clamp_count(count, static_cast<int32_t>(points.size())));
     for (size_t i = 0; i < n; ++i)
         append(array.get(), xyz_object(points[i], point_what).release(), point_what);
     return array;
@@ -152,8 +138,8 @@ JsonPtr xyz_array(std::span<const VcaPoint3> points, int32_t count, const char *
 
 bool deal_get_calibration_reference_result(const VCACalibrationReference &param, char **out_buf) {
     JsonPtr reply = new_object("is_error(jso_ret), <deal_get_calibration_reference_result>");
-    add(reply.get(), "scene_id", json_object_new_int(param.scene_id));
-    add(reply.get(), "point_num", json_object_new_int(param.point_num));
+    add_int(reply.get(), "scene_id", param.scene_id);
+    add_int(reply.get(), "point_num", param.point_num);
     add(reply.get(), "point_imgs",
         xyz_array(param.point_imgs, param.point_num,
                   "is_error(jso_point_imgs), <deal_get_calibration_reference_result>",
@@ -164,7 +150,7 @@ bool deal_get_calibration_reference_result(const VCACalibrationReference &param,
                   "is_error(jso_point_wlds), <deal_get_calibration_reference_result>",
                   "is_error(jso_point_wld), <deal_get_calibration_reference_result>")
             .release());
-    add(reply.get(), "ipc_high", json_object_new_int(param.ipc_high));
+    add_int(reply.get(), "ipc_high", param.ipc_high);
     add(reply.get(), "ipc_param",
         xyz_object(param.ipc_param, "is_error(jso_ipc_param), <deal_get_calibration_reference_result>").release());
     add(reply.get(), "coordinate_o",
@@ -181,9 +167,9 @@ bool deal_get_calibration_reference_result(const VCACalibrationReference &param,
 
 bool deal_get_ref_boundary(const VCARefBoundary &param, char **out_buf) {
     JsonPtr reply = new_object("is_error(jso_ret), <deal_get_ref_boundary>");
-    add(reply.get(), "enable", json_object_new_int(param.enable));
-    add(reply.get(), "scene_id", json_object_new_int(param.scene_id));
-    add(reply.get(), "point_num", json_object_new_int(param.point_num));
+    add_int(reply.get(), "enable", param.enable);
+    add_int(reply.get(), "scene_id", param.scene_id);
+    add_int(reply.get(), "point_num", param.point_num);
     add(reply.get(), "point_wlds",
         xyz_array(param.point_wlds, param.point_num, "is_error(jso_point_wlds), <deal_get_ref_boundary>",
                   "is_error(jso_point_wld), <deal_get_ref_boundary>")
@@ -194,11 +180,11 @@ bool deal_get_ref_boundary(const VCARefBoundary &param, char **out_buf) {
 }  // namespace
 
 int32_t set_calibration_reference(void *host, json_object *jso) {
-    if (host == nullptr || jso == nullptr)
-        return ZFAIL(CMD_ZEL_EINVAL, "host == NULL || is_error(jso), <set_calibration_reference>");
-    int32_t ch = json_object_get_field_int(jso, "ch", -1);
-    if (ch == -1)
-        return ZFAIL(CMD_ZEL_EINVAL, "ch == -1, <set_calibration_reference>");
+    if (!has_command(host, jso, {.any_missing = "host == NULL || is_error(jso), <set_calibration_reference>"}))
+        return 0;
+    int32_t ch = 0;
+    if (!read_required(jso, "ch", ch, "ch == -1, <set_calibration_reference>"))
+        return 0;
     auto param = sized_record<VCACalibrationReference>();
     if (!json_to_calibration_reference(jso, param))
         return ZREFUSE("!json_to_sdk_param(jso, &param), <set_calibration_reference>");
@@ -211,19 +197,13 @@ int32_t set_calibration_reference(void *host, json_object *jso) {
 }
 
 int32_t get_calibration_reference(void *host, json_object *jso, char **out_buf) {
-    if (host == nullptr)
-        return ZFAIL(CMD_ZEL_EINVAL, "host == NULL, <get_calibration_reference>");
-    if (jso == nullptr)
-        return ZFAIL(CMD_ZEL_EINVAL, "is_error(jso), <get_calibration_reference>");
-    if (out_buf == nullptr)
-        return ZFAIL(CMD_ZEL_EINVAL, "out_buf == NULL, <get_calibration_reference>");
-    int32_t ch = json_object_get_field_int(jso, "ch", -1);
-    if (ch == -1)
-        return ZFAIL(CMD_ZEL_EINVAL, "ch == -1, <get_calibration_reference>");
+    if (!has_command_and_reply(host, jso, out_buf, {.suffix = ", <get_calibration_reference>"}))
+        return 0;
+    int32_t ch = 0;
     auto param = sized_record<VCACalibrationReference>();
-    param.scene_id = json_object_get_field_int(jso, "scene_id", -1);
-    if (param.scene_id == -1)
-        return ZFAIL(CMD_ZEL_EINVAL, "scene_id == -1, <get_calibration_reference>");
+    if (!read_required(jso, "ch", ch, "ch == -1, <get_calibration_reference>") ||
+        !read_required(jso, "scene_id", param.scene_id, "scene_id == -1, <get_calibration_reference>"))
+        return 0;
     HostView view(host);
     if (NetClient_VCAGetConfig(view.loginfd(), VCA_CMD_CALIBRATION_REFERENCE, ch, &param,
                                record_len<VCACalibrationReference>()) != 0)
@@ -233,11 +213,11 @@ int32_t get_calibration_reference(void *host, json_object *jso, char **out_buf) 
 }
 
 int32_t set_ref_boundary(void *host, json_object *jso) {
-    if (host == nullptr || jso == nullptr)
-        return ZFAIL(CMD_ZEL_EINVAL, "host == NULL || is_error(jso, <set_ref_boundary>");
-    int32_t ch = json_object_get_field_int(jso, "ch", -1);
-    if (ch == -1)
-        return ZFAIL(CMD_ZEL_EINVAL, "ch == -1, <set_ref_boundary>");
+    if (!has_command(host, jso, {.any_missing = "host == NULL || is_error(jso, <set_ref_boundary>"}))
+        return 0;
+    int32_t ch = 0;
+    if (!read_required(jso, "ch", ch, "ch == -1, <set_ref_boundary>"))
+        return 0;
     VCARefBoundary param{};
     if (!json_to_ref_boundary(jso, param))
         return ZREFUSE("!json_to_ref_boundary(jso, &param), <set_ref_boundary>");
@@ -249,19 +229,13 @@ int32_t set_ref_boundary(void *host, json_object *jso) {
 }
 
 int32_t get_ref_boundary(void *host, json_object *jso, char **out_buf) {
-    if (host == nullptr)
-        return ZFAIL(CMD_ZEL_EINVAL, "host == NULL, <get_ref_boundary>");
-    if (jso == nullptr)
-        return ZFAIL(CMD_ZEL_EINVAL, "is_error(jso), <get_ref_boundary>");
-    if (out_buf == nullptr)
-        return ZFAIL(CMD_ZEL_EINVAL, "out_buf == NULL, <get_ref_boundary>");
-    int32_t ch = json_object_get_field_int(jso, "ch", -1);
-    if (ch == -1)
-        return ZFAIL(CMD_ZEL_EINVAL, "ch == -1, <get_ref_boundary>");
+    if (!has_command_and_reply(host, jso, out_buf, {.suffix = ", <get_ref_boundary>"}))
+        return 0;
+    int32_t ch = 0;
     VCARefBoundary param{};
-    param.scene_id = json_object_get_field_int(jso, "scene_id", -1);
-    if (param.scene_id == -1)
-        return ZFAIL(CMD_ZEL_EINVAL, "scene_id == -1, <get_ref_boundary>");
+    if (!read_required(jso, "ch", ch, "ch == -1, <get_ref_boundary>") ||
+        !read_required(jso, "scene_id", param.scene_id, "scene_id == -1, <get_ref_boundary>"))
+        return 0;
     HostView view(host);
     if (NetClient_VCAGetConfig(view.loginfd(), VCA_CMD_REFBOUNDARYINFO, ch, &param, record_len<VCARefBoundary>()) != 0)
         return ZREFUSE("NetClient_VCAGetConfig VCA_CMD_REFBOUNDARYINFO fail, host_id: %s, ch: %d, error: %lx",

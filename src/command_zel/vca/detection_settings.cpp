@@ -2,7 +2,6 @@
 // call of a scene.
 #include <array>
 
-#include "detection_records.h"
 #include "handler_support.h"
 #include "host_view.h"
 #include "vca_handlers.h"
@@ -11,14 +10,8 @@
 namespace zel {
 namespace {
 
-template <typename Record> struct Member {
-    const char *key;
-    int32_t Record::*field;
-    const char *refusal;  // logged when the member is negative
-};
-
 // The fireworks record's members, in record order (also the reply's order).
-constexpr std::array<Member<VCAFireworks>, 12> kFireworksMembers{{
+constexpr std::array<IntMember<VCAFireworks>, 12> kFireworksMembers{{
     {"scene_id", &VCAFireworks::scene_id, "scene_id < 0"},
     {"rule_id", &VCAFireworks::rule_id, "rule_id < 0"},
     {"valid", &VCAFireworks::valid, "valid < 0"},
@@ -35,7 +28,7 @@ constexpr std::array<Member<VCAFireworks>, 12> kFireworksMembers{{
 
 // The temperature record's members in command and reply order; the record
 // keeps the wait time before the temperature-loss switch.
-constexpr std::array<Member<VCATemDetect>, 11> kTemDetectMembers{{
+constexpr std::array<IntMember<VCATemDetect>, 11> kTemDetectMembers{{
     {"scene_id", &VCATemDetect::scene_id, "scene_id < 0"},
     {"rule_id", &VCATemDetect::rule_id, "rule_id < 0"},
     {"valid", &VCATemDetect::valid, "valid < 0"},
@@ -49,29 +42,11 @@ constexpr std::array<Member<VCATemDetect>, 11> kTemDetectMembers{{
     {"wait_time", &VCATemDetect::wait_time, "wait_time < 0"},
 }};
 
-// Reads every member into `record`; the first negative one is refused.
-template <typename Record, size_t N>
-bool read_members(json_object *jso, const std::array<Member<Record>, N> &members, Record &record) {
-    for (const Member<Record> &m : members)
-        if (!read_non_negative(jso, m.key, record.*m.field, m.refusal))
-            return false;
-    return true;
-}
-
-template <typename Record, size_t N>
-void add_members(json_object *reply, const std::array<Member<Record>, N> &members, const Record &record) {
-    for (const Member<Record> &m : members)
-        add(reply, m.key, json_object_new_int(record.*m.field));
-}
-
-// Fills the temperature record only when every member is usable.
-bool form_tem_detect_param(VCATemDetect &param, json_object *jso) {
-    auto read = sized_record<VCATemDetect>();
-    if (!read_members(jso, kTemDetectMembers, read))
-        return false;
-    param = read;
-    return true;
-}
+constexpr std::array<IntMember<CallAnyScene>, 3> kSceneMembers{{
+    {"type", &CallAnyScene::type, "type < 0"},
+    {"value", &CallAnyScene::value, "value < 0"},
+    {"scene_type", &CallAnyScene::scene_type, "scene_type < 0"},
+}};
 
 }  // namespace
 
@@ -80,9 +55,7 @@ int32_t set_call_anyscene(void *host, json_object *jso) {
         return 0;
     int32_t ch = 0;
     auto scene = sized_record<CallAnyScene>();
-    if (!read_non_negative(jso, "channel", ch, "ch < 0") || !read_non_negative(jso, "type", scene.type, "type < 0") ||
-        !read_non_negative(jso, "value", scene.value, "value < 0") ||
-        !read_non_negative(jso, "scene_type", scene.scene_type, "scene_type < 0"))
+    if (!read_non_negative(jso, "channel", ch, "ch < 0") || !read_non_negative_members(jso, kSceneMembers, scene))
         return 0;
     HostView view(host);
     int32_t ret =
@@ -99,7 +72,7 @@ int32_t set_fireworks_param(void *host, json_object *jso) {
         return 0;
     int32_t ch = 0;
     auto fireworks = sized_record<VCAFireworks>();
-    if (!read_non_negative(jso, "ch", ch, "ch < 0") || !read_members(jso, kFireworksMembers, fireworks))
+    if (!read_non_negative(jso, "ch", ch, "ch < 0") || !read_non_negative_members(jso, kFireworksMembers, fireworks))
         return 0;
     HostView view(host);
     int32_t ret = NetClient_VCASetConfig(view.loginfd(), VCA_CMD_FIREWORKS, ch, &fireworks, record_len<VCAFireworks>());
@@ -111,12 +84,9 @@ int32_t set_fireworks_param(void *host, json_object *jso) {
 }
 
 int32_t get_fireworks_param(void *host, json_object *jso, char **out_buf) {
-    if (host == nullptr)
-        return ZFAIL(CMD_ZEL_EINVAL, "host == NULL");
-    if (out_buf == nullptr)
-        return ZFAIL(CMD_ZEL_EINVAL, "out_buf == NULL");
-    if (jso == nullptr)
-        return ZFAIL(CMD_ZEL_EINVAL, "is_error(jso)");
+    // The reply slot is looked at before the command.
+    if (!has_host_and_reply(host, out_buf) || !has_command(host, jso))
+        return 0;
     int32_t ch = 0;
     auto fireworks = sized_record<VCAFireworks>();
     if (!read_non_negative(jso, "channel", ch, "ch  < 0") ||
@@ -131,7 +101,7 @@ int32_t get_fireworks_param(void *host, json_object *jso, char **out_buf) {
     }
     JsonPtr reply = new_object("is_error(jso_ret)");
     add(reply.get(), "host_id", field_string(view.id(), host_field::kIdSize));
-    add(reply.get(), "ch", json_object_new_int(ch));
+    add_int(reply.get(), "ch", ch);
     add_members(reply.get(), kFireworksMembers, fireworks);
     return reply_document(out_buf, reply.get()) ? 1 : 0;
 }
@@ -142,8 +112,8 @@ int32_t set_tem_detect_param(void *host, json_object *jso) {
     int32_t ch = 0;
     if (!read_non_negative(jso, "ch", ch, "ch < 0"))
         return 0;
-    VCATemDetect tem_detect{};
-    if (!form_tem_detect_param(tem_detect, jso))
+    auto tem_detect = sized_record<VCATemDetect>();
+    if (!read_non_negative_members(jso, kTemDetectMembers, tem_detect))
         return ZREFUSE("!form_tem_detect_param(&tem_detect, jso)");
     HostView view(host);
     int32_t ret = NetClient_VCASetConfig(view.loginfd(), VCA_CMD_TEMDETECT, ch, &tem_detect, tem_detect.size);
@@ -172,7 +142,7 @@ int32_t get_tem_detect_param(void *host, json_object *jso, char **out_buf) {
                      "NetClient_VCAGetConfig VCA_CMD_TEMDETECT err!ret:%d,id:%s,ch:%d,scene_id:%d,rule_id:%d", ret,
                      view.id(), ch, scene_id, rule_id);
     JsonPtr reply = new_object("is_error(jso_ret)");
-    add(reply.get(), "ch", json_object_new_int(ch));
+    add_int(reply.get(), "ch", ch);
     add_members(reply.get(), kTemDetectMembers, tem_detect);
     return reply_document(out_buf, reply.get()) ? 1 : 0;
 }

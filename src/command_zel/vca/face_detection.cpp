@@ -2,7 +2,6 @@
 // the detection switch.
 #include <array>
 
-#include "detection_records.h"
 #include "handler_support.h"
 #include "host_view.h"
 #include "vca_handlers.h"
@@ -11,38 +10,34 @@
 namespace zel {
 namespace {
 
-struct Member {
-    const char *key;
-    int32_t FaceDetectArithmetic::*field;
-};
-
-// Required members (refused when negative), in the order they are read.
-constexpr std::array<Member, 10> kLeadingMembers{{
-    {"scene_id", &FaceDetectArithmetic::scene_id},
-    {"max_size", &FaceDetectArithmetic::max_size},
-    {"min_size", &FaceDetectArithmetic::min_size},
-    {"level", &FaceDetectArithmetic::level},
-    {"sensitiv", &FaceDetectArithmetic::sensitiv},
-    {"pic_scale", &FaceDetectArithmetic::pic_scale},
-    {"snap_enable", &FaceDetectArithmetic::snap_enable},
-    {"snap_space", &FaceDetectArithmetic::snap_space},
-    {"snap_times", &FaceDetectArithmetic::snap_times},
-    {"point_num", &FaceDetectArithmetic::point_num},
+// Required members, in the order they are read: a negative one stops the
+// parser, which sets no error code.
+constexpr std::array<IntMember<FaceDetectArithmetic>, 10> kLeadingMembers{{
+    {"scene_id", &FaceDetectArithmetic::scene_id, "scene_id < 0"},
+    {"max_size", &FaceDetectArithmetic::max_size, "max_size < 0"},
+    {"min_size", &FaceDetectArithmetic::min_size, "min_size < 0"},
+    {"level", &FaceDetectArithmetic::level, "level < 0"},
+    {"sensitiv", &FaceDetectArithmetic::sensitiv, "sensitiv < 0"},
+    {"pic_scale", &FaceDetectArithmetic::pic_scale, "pic_scale < 0"},
+    {"snap_enable", &FaceDetectArithmetic::snap_enable, "snap_enable < 0"},
+    {"snap_space", &FaceDetectArithmetic::snap_space, "snap_space < 0"},
+    {"snap_times", &FaceDetectArithmetic::snap_times, "snap_times < 0"},
+    {"point_num", &FaceDetectArithmetic::point_num, "point_num < 0"},
 }};
-constexpr std::array<Member, 10> kTrailingMembers{{
-    {"display_target", &FaceDetectArithmetic::display_target},
-    {"exposure_bright", &FaceDetectArithmetic::exposure_bright},
-    {"display_rule", &FaceDetectArithmetic::display_rule},
-    {"min_sizeex", &FaceDetectArithmetic::min_sizeex},
-    {"max_sizeex", &FaceDetectArithmetic::max_sizeex},
-    {"push_mode", &FaceDetectArithmetic::push_mode},
-    {"push_level", &FaceDetectArithmetic::push_level},
-    {"snap_mode", &FaceDetectArithmetic::snap_mode},
-    {"snap_level", &FaceDetectArithmetic::snap_level},
-    {"dentification", &FaceDetectArithmetic::dentification},
+constexpr std::array<IntMember<FaceDetectArithmetic>, 10> kTrailingMembers{{
+    {"display_target", &FaceDetectArithmetic::display_target, "display_target < 0"},
+    {"exposure_bright", &FaceDetectArithmetic::exposure_bright, "exposure_bright < 0"},
+    {"display_rule", &FaceDetectArithmetic::display_rule, "display_rule < 0"},
+    {"min_sizeex", &FaceDetectArithmetic::min_sizeex, "min_sizeex < 0"},
+    {"max_sizeex", &FaceDetectArithmetic::max_sizeex, "max_sizeex < 0"},
+    {"push_mode", &FaceDetectArithmetic::push_mode, "push_mode < 0"},
+    {"push_level", &FaceDetectArithmetic::push_level, "push_level < 0"},
+    {"snap_mode", &FaceDetectArithmetic::snap_mode, "snap_mode < 0"},
+    {"snap_level", &FaceDetectArithmetic::snap_level, "snap_level < 0"},
+    {"dentification", &FaceDetectArithmetic::dentification, "dentification < 0"},
 }};
 // Optional members (default 0, passed as given).
-constexpr std::array<Member, 5> kOptionalMembers{{
+constexpr std::array<IntMember<FaceDetectArithmetic>, 5> kOptionalMembers{{
     {"dev_type", &FaceDetectArithmetic::dev_type},
     {"qpvalue_big", &FaceDetectArithmetic::qpvalue_big},
     {"qpvalue_small", &FaceDetectArithmetic::qpvalue_small},
@@ -50,20 +45,12 @@ constexpr std::array<Member, 5> kOptionalMembers{{
     {"plate_minsize", &FaceDetectArithmetic::plate_minsize},
 }};
 
-template <size_t N>
-bool read_required(json_object *jso, const std::array<Member, N> &members, FaceDetectArithmetic &param) {
-    for (const Member &m : members) {
-        param.*m.field = json_object_get_field_int(jso, m.key, -1);
-        if (param.*m.field < 0)
-            return ZLOG(kLogError, "%s < 0", m.key), false;
-    }
-    return true;
-}
+constexpr SkippedPoint kSkippedArea{"is_error(jso_point_area)", "x < 0", "y < 0"};
 
 // Fills the record from the command; the detection area's usable points are
 // stored one after another (bad ones leave no gap), at most 32 of them.
 bool parse_face_detect_arithmetic_param(json_object *jso, FaceDetectArithmetic &param) {
-    if (!read_required(jso, kLeadingMembers, param))
+    if (!read_non_negative_members(jso, kLeadingMembers, param, kKeepErrno))
         return false;
     json_object *areas_member = nullptr;
     json_object *areas = array_member(jso, "point_area", &areas_member);
@@ -73,27 +60,12 @@ bool parse_face_detect_arithmetic_param(json_object *jso, FaceDetectArithmetic &
         return ZLOG(kLogError, "!json_object_is_type(jso_arry_areas, json_type_array)"), false;
     size_t stored = 0;
     size_t length = json_object_array_length(areas);
-    for (size_t i = 0; i < length && stored < MAX_FACE_DETECT_AREA_COUNT; ++i) {
-        json_object *point = json_object_array_get_idx(areas, i);
-        if (point == nullptr) {
-            ZLOG(kLogError, "is_error(jso_point_area)");
-            continue;
-        }
-        int32_t x = json_object_get_field_int(point, "x", -1);
-        if (x == -1) {
-            ZLOG(kLogError, "x < 0");
-            continue;
-        }
-        int32_t y = json_object_get_field_int(point, "y", -1);
-        if (y == -1) {
-            ZLOG(kLogError, "y < 0");
-            continue;
-        }
-        param.point_area[stored++] = VcaPoint{x, y};
-    }
-    if (!read_required(jso, kTrailingMembers, param))
+    for (size_t i = 0; i < length && stored < MAX_FACE_DETECT_AREA_COUNT; ++i)
+        if (read_point(json_object_array_get_idx(areas, i), param.point_area[stored], kSkippedArea))
+            ++stored;
+    if (!read_non_negative_members(jso, kTrailingMembers, param, kKeepErrno))
         return false;
-    for (const Member &m : kOptionalMembers)
+    for (const auto &m : kOptionalMembers)
         param.*m.field = json_object_get_field_int(jso, m.key, 0);
     return true;
 }
@@ -153,9 +125,9 @@ bool read_face_detect(const HostView &host, int32_t ch, int32_t scene_id, int32_
 int32_t set_face_detect_arithmetic(void *host, json_object *jso) {
     if (!has_command(host, jso))
         return 0;
-    int32_t ch = json_object_get_field_int(jso, "channel", -1);
-    if (ch < 0)
-        return ZFAIL(CMD_ZEL_EINVAL, "ch == -1");
+    int32_t ch = 0;
+    if (!read_non_negative(jso, "channel", ch, "ch == -1"))
+        return 0;
     auto param = sized_record<FaceDetectArithmetic>();
     if (!parse_face_detect_arithmetic_param(jso, param))
         return ZFAIL(CMD_ZEL_EINVAL, "parse_face_detect_arithmetic_param failed");
@@ -190,18 +162,10 @@ int32_t set_face_detect_arithmetic(void *host, json_object *jso) {
 int32_t set_face_detect_enable(void *host, json_object *jso) {
     if (!has_command(host, jso))
         return 0;
-    int32_t ch = json_object_get_field_int(jso, "ch", -1);
-    int32_t enable = json_object_get_field_int(jso, "enable", -1);
-    int32_t dev_type = json_object_get_field_int(jso, "dev_type", -1);
-    int32_t scene_id = json_object_get_field_int(jso, "sceneid", -1);
-    if (ch == -1)
-        return ZFAIL(CMD_ZEL_EINVAL, "ch == -1");
-    if (enable == -1)
-        return ZFAIL(CMD_ZEL_EINVAL, "enable == -1");
-    if (dev_type == -1)
-        return ZFAIL(CMD_ZEL_EINVAL, "dev_type == -1");
-    if (scene_id == -1)
-        return ZFAIL(CMD_ZEL_EINVAL, "sceneid == -1");
+    int32_t ch = 0, enable = 0, dev_type = 0, scene_id = 0;
+    if (!read_required(jso, "ch", ch) || !read_required(jso, "enable", enable) ||
+        !read_required(jso, "dev_type", dev_type) || !read_required(jso, "sceneid", scene_id))
+        return 0;
 
     HostView view(host);
     FaceDetectArithmetic param;
@@ -218,22 +182,17 @@ int32_t set_face_detect_enable(void *host, json_object *jso) {
 int32_t get_face_detect_enable(void *host, json_object *jso, char **out_buf) {
     if (!has_command_and_reply(host, jso, out_buf))
         return 0;
-    int32_t ch = json_object_get_field_int(jso, "ch", -1);
-    int32_t dev_type = json_object_get_field_int(jso, "dev_type", -1);
-    int32_t scene_id = json_object_get_field_int(jso, "sceneid", -1);
-    if (ch == -1)
-        return ZFAIL(CMD_ZEL_EINVAL, "ch == -1");
-    if (dev_type == -1)
-        return ZFAIL(CMD_ZEL_EINVAL, "dev_type == -1");
-    if (scene_id == -1)
-        return ZFAIL(CMD_ZEL_EINVAL, "sceneid == -1");
+    int32_t ch = 0, dev_type = 0, scene_id = 0;
+    if (!read_required(jso, "ch", ch) || !read_required(jso, "dev_type", dev_type) ||
+        !read_required(jso, "sceneid", scene_id))
+        return 0;
 
     FaceDetectArithmetic param;
     if (!read_face_detect(HostView(host), ch, scene_id, dev_type, param))
         return 0;
     JsonPtr reply = new_object("is_error(jso_ret)");
-    add(reply.get(), "dev_type", json_object_new_int(dev_type));
-    add(reply.get(), "enable", json_object_new_int(param.dentification));
+    add_int(reply.get(), "dev_type", dev_type);
+    add_int(reply.get(), "enable", param.dentification);
     return reply_document(out_buf, reply.get()) ? 1 : 0;
 }
 

@@ -3,7 +3,6 @@
 // to judge; only point lists that do not fit the record are refused.
 #include <array>
 
-#include "detection_records.h"
 #include "handler_support.h"
 #include "host_view.h"
 #include "vca_handlers.h"
@@ -12,12 +11,9 @@
 namespace zel {
 namespace {
 
-struct Member {
-    const char *key;
-    int32_t PersonStatisticArithmetic::*field;
-};
-
-constexpr std::array<Member, 6> kLeadingMembers{{
+// The members before and after the two point lists, in record order (also
+// the reply's order).
+constexpr std::array<IntMember<PersonStatisticArithmetic>, 6> kLeadingMembers{{
     {"scene_id", &PersonStatisticArithmetic::scene_id},
     {"mode", &PersonStatisticArithmetic::mode},
     {"target_max_size", &PersonStatisticArithmetic::target_max_size},
@@ -25,7 +21,7 @@ constexpr std::array<Member, 6> kLeadingMembers{{
     {"sensitiv", &PersonStatisticArithmetic::sensitiv},
     {"detect_type", &PersonStatisticArithmetic::detect_type},
 }};
-constexpr std::array<Member, 8> kTrailingMembers{{
+constexpr std::array<IntMember<PersonStatisticArithmetic>, 8> kTrailingMembers{{
     {"display_target", &PersonStatisticArithmetic::display_target},
     {"min_size_ex", &PersonStatisticArithmetic::min_size_ex},
     {"stay_num", &PersonStatisticArithmetic::stay_num},
@@ -36,19 +32,12 @@ constexpr std::array<Member, 8> kTrailingMembers{{
     {"enable", &PersonStatisticArithmetic::enable},
 }};
 
-template <size_t N>
-void read_reported(const HostView &host, int32_t ch, json_object *jso, const std::array<Member, N> &members,
-                   PersonStatisticArithmetic &param) {
-    for (const Member &m : members) {
-        param.*m.field = json_object_get_field_int(jso, m.key, -1);
-        // The maximum count must be at least one; everything else non-negative.
-        if (m.field == &PersonStatisticArithmetic::max_num) {
-            if (param.*m.field < 1)
-                ZLOG(kLogError, "max_num < 1, host_id:%s, ch:%d", host.id(), ch);
-        } else if (param.*m.field < 0) {
-            ZLOG(kLogError, "%s < 0, host_id:%s, ch:%d", m.key, host.id(), ch);
-        }
-    }
+// Stores every member of the table, reporting the odd ones: the maximum
+// count should be at least one, everything else non-negative.
+void read_reported_members(json_object *jso, MemberTable<PersonStatisticArithmetic> members, const HostView &host,
+                           int32_t ch, PersonStatisticArithmetic &param) {
+    for (const auto &m : members)
+        param.*m.field = read_reported(jso, m.key, host, ch, m.field == &PersonStatisticArithmetic::max_num ? 1 : 0);
 }
 
 // Copies a point list member, when present, slot by slot into `slots`.
@@ -63,21 +52,19 @@ bool read_point_member(const HostView &host, int32_t ch, json_object *jso, const
     size_t count = json_object_array_length(list);
     if (count > slots.size())
         return ZFAIL(CMD_ZEL_EINVAL, "%s, host_id:%s, ch:%d", too_long, host.id(), ch);
-    fill_points(list, slots.first(count), missing);
+    fill_points(list, slots.first(count), {.missing = missing});
     return true;
 }
 
 }  // namespace
 
 int32_t set_person_statistic_param(void *host, json_object *jso) {
-    if (host == nullptr)
-        return ZFAIL(CMD_ZEL_EINVAL, "host == NULL");
+    if (!has_command(host, jso, kWithHostId))
+        return 0;
     HostView view(host);
-    if (jso == nullptr)
-        return ZFAIL(CMD_ZEL_EINVAL, "is_error(jso), host_id:%s", view.id());
     auto param = sized_record<PersonStatisticArithmetic>();
     int32_t ch = channel_or_whole_device(view, jso);
-    read_reported(view, ch, jso, kLeadingMembers, param);
+    read_reported_members(jso, kLeadingMembers, view, ch, param);
     param.point_num = json_object_get_field_int(jso, "point_num", -1);
     if (!read_point_member(view, ch, jso, "point", param.point, "!json_object_is_type(points, json_type_array)",
                            "piont_num  > MAX_FACE_DETECT_AREA_COUNT", "point == NULL"))
@@ -87,7 +74,7 @@ int32_t set_person_statistic_param(void *host, json_object *jso) {
                            "!json_object_is_type(polygon_points, json_type_array)",
                            "polygon_point_num  > VCA_MAX_POLYGON_POINT_NUMEX", "polygon_point == NULL"))
         return 0;
-    read_reported(view, ch, jso, kTrailingMembers, param);
+    read_reported_members(jso, kTrailingMembers, view, ch, param);
 
     int32_t ret = NetClient_SetDevConfig(view.loginfd(), NET_CLIENT_PERSON_STATISTIC_ARITHMETIC, ch, &param,
                                          record_len<PersonStatisticArithmetic>());
@@ -99,19 +86,14 @@ int32_t set_person_statistic_param(void *host, json_object *jso) {
 }
 
 int32_t get_person_statistic_param(void *host, json_object *jso, char **out_buf) {
-    if (host == nullptr)
-        return ZFAIL(CMD_ZEL_EINVAL, "host == NULL");
+    // The reply slot is looked at before the command.
+    if (!has_host_and_reply(host, out_buf, kWithHostId) || !has_command(host, jso, kWithHostId))
+        return 0;
     HostView view(host);
-    if (out_buf == nullptr)
-        return ZFAIL(CMD_ZEL_EINVAL, "out_buf == NULL, host_id:%s", view.id());
-    if (jso == nullptr)
-        return ZFAIL(CMD_ZEL_EINVAL, "is_error(jso), host_id:%s", view.id());
     int32_t ch = channel_or_whole_device(view, jso);
     // Scene and mode are checked but the device answers for the channel.
-    if (json_object_get_field_int(jso, "scene_id", -1) < 0)
-        ZLOG(kLogError, "scene_id < 0, host_id:%s, ch:%d", view.id(), ch);
-    if (json_object_get_field_int(jso, "mode", -1) < 0)
-        ZLOG(kLogError, "mode < 0, host_id:%s, ch:%d", view.id(), ch);
+    read_reported(jso, "scene_id", view, ch);
+    read_reported(jso, "mode", view, ch);
 
     auto param = sized_record<PersonStatisticArithmetic>();
     int32_t returned = 0;
@@ -129,15 +111,13 @@ int32_t get_person_statistic_param(void *host, json_object *jso, char **out_buf)
                      view.id(), ch);
 
     JsonPtr reply = new_object("is_error(jso_ret)");
-    for (const Member &m : kLeadingMembers)
-        add(reply.get(), m.key, json_object_new_int(param.*m.field));
-    add(reply.get(), "point_num", json_object_new_int(param.point_num));
+    add_members(reply.get(), kLeadingMembers, param);
+    add_int(reply.get(), "point_num", param.point_num);
     add_points(reply.get(), "point", param.point, param.point_num, "is_error(points)", "is_error(jso_point)");
-    add(reply.get(), "polygon_point_num", json_object_new_int(param.polygon_point_num));
+    add_int(reply.get(), "polygon_point_num", param.polygon_point_num);
     add_points(reply.get(), "polygon_point", param.polygon_point, param.polygon_point_num, "is_error(polygon_points)",
                "is_error(polygon_point)");
-    for (const Member &m : kTrailingMembers)
-        add(reply.get(), m.key, json_object_new_int(param.*m.field));
+    add_members(reply.get(), kTrailingMembers, param);
     return reply_document(out_buf, reply.get()) ? 1 : 0;
 }
 

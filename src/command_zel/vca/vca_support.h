@@ -6,18 +6,30 @@
 #include <cstdint>
 #include <span>
 
+#include "device_sdk_vca.h"
+#include "handler_support.h"
 #include "host_view.h"
-#include "vca_records.h"
 #include "zel_json.h"
 
 namespace zel {
 
+// The opening checks of the commands whose refusals end with the host's id.
+inline constexpr Opening kWithHostId{.host_id = ", host_id:%s"};
+
+// What a point walk logs for an element it skips: one that is missing (past
+// the end of the list or JSON null), or one without a usable `x` or `y`.
+struct SkippedPoint {
+    const char *missing = "point == NULL";
+    const char *no_x = "point x == -1";
+    const char *no_y = "point y == -1";
+};
+
+// One element of a point list; false (and logged) when it is skipped.
+bool read_point(json_object *element, VcaPoint &point, const SkippedPoint &skipped = {});
+
 // Copies the first `slots.size()` elements of a point list into the slots.
-// An element that is missing (past the end of the list or JSON null) logs
-// `missing`; one without a usable `x` or `y` logs "point x == -1" /
-// "point y == -1". Such an element leaves its slot at (0, 0) but still
-// counts as a point.
-void fill_points(json_object *list, std::span<VcaPoint> slots, const char *missing = "point == NULL");
+// A skipped element leaves its slot at (0, 0) but still counts as a point.
+void fill_points(json_object *list, std::span<VcaPoint> slots, const SkippedPoint &skipped = {});
 
 // The point-list member `key` when it is an array, else null; `member`
 // receives the member whatever its type (null when absent or JSON null).
@@ -29,8 +41,13 @@ json_object *array_member(json_object *jso, const char *key, json_object **membe
 void add_points(json_object *reply, const char *key, std::span<const VcaPoint> points, int32_t count,
                 const char *array_what, const char *point_what);
 
-// The channel of the commands that fall back to the whole device: a missing
-// or negative `ch` is reported and becomes the SDK's whole-device channel.
+// The channel of the commands that leave judging it to the device: a
+// missing or negative `ch` is reported ("ch < 0, host_id:%s") and becomes the
+// whole device. (read_device_channel takes -1 silently and refuses the rest.)
 int32_t channel_or_whole_device(const HostView &host, json_object *jso);
+
+// A member the device judges: a value below `least` (absent reads -1) is
+// reported as "<key> < <least>, host_id:%s, ch:%d" and returned all the same.
+int32_t read_reported(json_object *jso, const char *key, const HostView &host, int32_t ch, int32_t least = 0);
 
 }  // namespace zel

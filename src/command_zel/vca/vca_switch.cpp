@@ -88,12 +88,8 @@ int32_t set_algorithm_enable(void *host, json_object *jso) {
 }
 
 int32_t set_vca_dev_enable(void *host, json_object *jso, char **out_buf) {
-    if (host == nullptr)
-        return ZREFUSE("host == NULL");
-    if (jso == nullptr)
-        return ZFAIL(CMD_ZEL_EINVAL, "is_error(jso)");
-    if (out_buf == nullptr)
-        return ZFAIL(CMD_ZEL_EINVAL, "out_buf == NULL");
+    if (!has_command_and_reply(host, jso, out_buf, {.host_code = kKeepErrno}))
+        return 0;
     int32_t ch = 0;
     VcaDevEnableConfig config{};
     if (!read_non_negative(jso, "ch", ch, "channel == -1") || !read_non_negative(jso, "dev_type", config.dev_type) ||
