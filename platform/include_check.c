@@ -5,6 +5,8 @@
 #include "device_sdk_face.h"
 #include "device_sdk_face_search.h"
 #include "device_sdk_vca.h"
+#include "device_sdk_alarm.h"
+#include "device_sdk_ptz.h"
 #include "face_track_codec.h"
 #include "json_accessors.h"
 #include "key_utility.h"

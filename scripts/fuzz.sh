@@ -21,8 +21,10 @@ dict=build-fuzz/members.dict
   echo '"command"'
   # The broker configuration file's keys.
   for key in trafficmq temphummmq ip username password amq rmq; do echo "\"$key\""; done
-  grep -rhoE 'json_object_get_field_(int|int64|double|string)\([^,]+, *"[^"]+"' src \
+  grep -rhoE '(json_object_get_field_(int|int64|double|string)|json_object_object_get|read_[a-z_]+)\([^,]+, *"[^"]+"' src \
     | sed -E 's/.*"([^"]+)"$/"\1"/'
+  # Members read through member tables: {"key", &record::field, ...}.
+  grep -rhoE '\{"[a-z0-9_]+", &[A-Za-z_:]+' src | sed -E 's/^\{("[^"]+").*/\1/'
 } | sort -u > "$dict"
 
 for target in dispatch accessors events mq_config; do

@@ -21,7 +21,9 @@ inline constexpr size_t kChannelCount = 5400;
 inline constexpr size_t kEventCb = 5592;
 inline constexpr size_t kAlarmCb = 6248;
 inline constexpr size_t kLoginfd = 6384;
-inline constexpr size_t kSize = 32768;  // covers every field the library uses
+inline constexpr size_t kPtzPosition = 6556;    // the platform's own: last reported pan, tilt, zoom (3 x i32)
+inline constexpr size_t kIsRecvdPtzPos = 6568;  // u32, set once a position has been reported
+inline constexpr size_t kSize = 32768;          // covers every field the library uses
 }  // namespace host_offset
 
 namespace channel_offset {

@@ -103,6 +103,9 @@ std::optional<Answer> DeviceModel::answer(const Call &call, const char *function
     if (named(function, "NetClient_SetDevConfig") && call.cmd == kDevAnalysisSwitch && switched_off(call))
         reported.push_back({SDK_SIM_EVENT_ANALYSIS_SWITCH, call.loginfd, call.ch, SDK_SIM_ANALYSIS_ACCEPTED});
 
+    if (auto kept = device->second.alarms_and_domes.answer(call, function, reported))
+        return kept;
+
     if (named(function, "NetClient_GetChannelNum"))
         return Answer{0, std::nullopt, int_bytes(device->second.channels)};
     if (named(function, "NetClient_GetProductTypeEx"))

@@ -86,7 +86,26 @@
  * the request that caused it, before that request returns. The platform
  * passes it on from its own event thread. Reported so far: a SetDevConfig 32
  * switching a channel's analysis off (first i32 of the record 0) is answered
- * "accepted" (SDK_SIM_EVENT_ANALYSIS_SWITCH, value 1).
+ * "accepted" (SDK_SIM_EVENT_ANALYSIS_SWITCH, value 1); a position query
+ * (SendCommand 43) is answered with the channel's position
+ * (SDK_SIM_EVENT_PTZ_POSITION), which RecvCommand 43 then fetches.
+ *
+ * Alarms and domes: a device added with sdk_sim_add_device keeps the alarm
+ * input and output port records (SetAlarmConfig 113, 116) per channel and
+ * port, and the water-level alarm (115) per channel, scene, rule and
+ * algorithm type, as GetAlarmConfig with those request fields preset reads
+ * them back; the water-speed switch (SetCommonEnable 0xE00C) is the
+ * device's, read back on any channel. An alarm output set to mode 1 is on,
+ * and is listed among its channel's active alarms (GetDevConfig 321: alarm
+ * type 1, state 1, the time it was switched on, event type the port; no
+ * analysis alarms). Each channel has a PTZ
+ * position, 0 0 0 until a move (SendCommand 73) changes it. A cruise
+ * template (SetDevConfig 187) is kept with its stops per channel and cruise
+ * id; GetDevConfig 187 with the cruise id preset reads it back as the
+ * record, its stop pointer zero, followed by its stops. A template whose
+ * stops the device cannot read (no stops, more than 32, or a byte length
+ * other than 12 per stop) is refused with -1. Dome wait actions and scan
+ * settings are kept like every other record setting.
  *
  * Upgrades: NetClient_Upgrade_V4 keeps its callback per loginfd when its
  * result is 0 (the upgrade started); sdk_sim_fire_upgrade_complete calls it
@@ -171,12 +190,14 @@ SDK_SIM_EXPORT int32_t sdk_sim_fire_upgrade_complete(int32_t loginfd, int32_t st
 /* Events a simulated device reports. */
 #define SDK_SIM_EVENT_ANALYSIS_SWITCH 1 /* value: 1 accepted, 0 refused */
 #define SDK_SIM_ANALYSIS_ACCEPTED 1
+#define SDK_SIM_EVENT_PTZ_POSITION 2 /* position: pan, tilt, zoom */
 
 typedef struct sdk_sim_event {
-    int32_t type;    /* SDK_SIM_EVENT_* */
-    int32_t loginfd; /* the device */
-    int32_t ch;      /* the channel concerned */
-    int32_t value;   /* the answer */
+    int32_t type;        /* SDK_SIM_EVENT_* */
+    int32_t loginfd;     /* the device */
+    int32_t ch;          /* the channel concerned */
+    int32_t value;       /* the answer */
+    int32_t position[3]; /* SDK_SIM_EVENT_PTZ_POSITION: the reported pan, tilt, zoom */
 } sdk_sim_event;
 
 typedef void (*sdk_sim_event_hook)(void *ctx, const sdk_sim_event *event);

@@ -121,7 +121,7 @@ inline constexpr CommandInfo kSetCommands[] =
             .takes(
                 "host_info{ch, is_suspend_vca}, face_info{the members of set 4}",
                 R"({"command":24,"host_info":{"ch":0,"is_suspend_vca":1},"face_info":{"ch":0,"face_lib_key":1,"face_key":2,"libuuid":"lib-staff","faceuuid":"face-0002"}})"),
-        cmd(25, "set_water_speed_enable", J),
+        cmd(25, "set_water_speed_enable", J).takes("ch, enable", R"({"command":25,"ch":0,"enable":1})"),
         cmd(26, "set_face_detect_arithmetic", J)
             .takes(
                 "channel, scene_id, max_size, min_size, level, sensitiv, pic_scale, snap_enable, snap_space, "
@@ -147,12 +147,20 @@ inline constexpr CommandInfo kSetCommands[] =
         cmd(33, "set_dz_common", J),
         cmd(34, "set_localsnap_schedule", J),
         cmd(35, "set_ftp_snapshot", J),
-        cmd(36, "set_alarm_in_port", J),
+        cmd(36, "set_alarm_in_port", J)
+            .takes("channel, mode, type, param, inport",
+                   R"({"command":36,"channel":0,"mode":1,"type":2,"param":1.5,"inport":1})"),
         cmd(37, "set_channel_mode", J),
-        cmd(38, "absolute_coordinates", J),
-        cmd(39, "send_channel_command", J),
-        cmd(40, "set_alarm_out_port", J),
-        cmd(41, "set_dome_ptz", J),
+        cmd(38, "absolute_coordinates", J)
+            .takes("channel, type, pan, tilt, zoom (-1 keeps the current value)",
+                   R"({"command":38,"channel":0,"type":1,"pan":1800,"tilt":450,"zoom":10})"),
+        cmd(39, "send_channel_command", J).takes("ch", R"({"command":39,"ch":0})"),
+        cmd(40, "set_alarm_out_port", J)
+            .takes("channel, mode, outport, pulsewidth",
+                   R"({"command":40,"channel":0,"mode":1,"outport":1,"pulsewidth":5})"),
+        cmd(41, "set_dome_ptz", J)
+            .takes("ch, action_type, enable, keep_time, id",
+                   R"({"command":41,"ch":0,"action_type":0,"enable":1,"keep_time":30,"id":3})"),
         cmd(42, "set_volume_ctrl", J),
         none(43),
         cmd(44, "set_video_combine", J),
@@ -201,20 +209,41 @@ inline constexpr CommandInfo kSetCommands[] =
         none(72),
         cmd(73, "set_record_mission", J),
         cmd(74, "set_host_common_enable", J),
-        cmd(75, "set_linkage_single_screen", J),
-        cmd(76, "set_alarm_type_enable", J),
+        cmd(75, "set_linkage_single_screen", J)
+            .takes("vo_devid, action, ch", R"({"command":75,"ch":0,"vo_devid":1,"action":1})"),
+        cmd(76, "set_alarm_type_enable", J)
+            .takes("enable, alarm_type, ch", R"({"command":76,"ch":0,"alarm_type":1,"enable":1})"),
         cmd(77, "set_record_channel_alias", J),
-        cmd(78, "set_cruise_template", J),
-        cmd(79, "set_ptz_scan", J),
+        cmd(78, "set_cruise_template", J)
+            .takes(
+                "ch, scene_type, cruise_type, cruise_id, scene_id, enable, week, detect_car_type, start_time, "
+                "end_time, time_range[].remain_time/scene_id",
+                R"({"command":78,"ch":0,"scene_type":0,"cruise_type":0,"cruise_id":1,"scene_id":1,"enable":1,"week":127,"detect_car_type":0,"start_time":"08:30","end_time":"17:05","time_range":[{"scene_id":1,"remain_time":60},{"scene_id":2,"remain_time":30}]})"),
+        cmd(79, "set_ptz_scan", J)
+            .takes("ch, group_id, scan_type, scan_speed, operation",
+                   R"({"command":79,"ch":0,"group_id":1,"scan_type":0,"scan_speed":4,"operation":1})"),
         cmd(80, "set_host_replenish_rec_stop", JO, kStoresResult),
         cmd(81, "set_thmscreen_sensorcorrect", J),
         cmd(82, "set_thmscreen_system_para", J),
         cmd(83, "set_current_video_param", J),
-        cmd(84, "set_water_alarm_param", J),
+        cmd(84, "set_water_alarm_param", J)
+            .takes(
+                "ch, dev_param{alert_water_value, alarm_link_time, scene_id, rule_id, is_main_channel, check_stand, "
+                "default_upload_time, first/second/third_water_level_upload_time, "
+                "first/second/third_water_level_thershold, algorithm_type, water_num, water_alarm[5], "
+                "water_low_value, warn_high_value, warn_low_value, water_filter_enable, water_filter_level, "
+                "water_filter_time, threshold_enable, threshold_level, alarm_high_add_enable, "
+                "alarm_high_add_interval, threshold_add_report_enable, threshold_add_report_value, "
+                "threshold_add_report_interval, threshold_growth_rate_enable, threshold_growth_rate, "
+                "water_correct_val}",
+                R"({"command":84,"ch":0,"dev_param":{"alert_water_value":250,"alarm_link_time":10,"scene_id":0,"rule_id":0,"is_main_channel":1,"algorithm_type":0,"water_num":3,"water_alarm":[100,200,300],"water_low_value":50,"threshold_enable":1,"threshold_level":2}})"),
         cmd(85, "set_irri_upload_param", J),
         cmd(86, "set_irri_server_info_v2", J),
         cmd(87, "set_phone_contact", J),
-        cmd(88, "set_remote_control_alarm", J),
+        cmd(88, "set_remote_control_alarm", J)
+            .takes(
+                "ch, alarm_state, reserved_params{param1, param2, param3, param4, param5, param6}",
+                R"({"command":88,"ch":0,"alarm_state":1,"reserved_params":{"param1":1,"param2":0,"param3":0,"param4":"gate"}})"),
         cmd(89, "set_defogging_configuration_parameters", J),
         cmd(90, "set_param_frame_decrypted_password", JO),
 };
@@ -254,7 +283,7 @@ inline constexpr CommandInfo kGetCommands[] = {
     cmd(20, "get_face_feature", JO)
         .takes("ch, libuuid, faceuuid, libkey, facekey",
                R"({"command":20,"ch":0,"libuuid":"lib-staff","faceuuid":"face-0001","libkey":1,"facekey":1})"),
-    cmd(21, "get_water_speed_enable", JO),
+    cmd(21, "get_water_speed_enable", JO).takes("ch", R"({"command":21,"ch":0})"),
     cmd(22, "get_upgrade_percent", O),
     cmd(23, "get_export_config", JO),
     cmd(24, "get_fireworks_param", JO)
@@ -265,10 +294,10 @@ inline constexpr CommandInfo kGetCommands[] = {
     cmd(26, "get_ftp_snapshot", JO),
     cmd(27, "get_dz_common", JO),
     cmd(28, "get_localsnap_schedule", JO),
-    cmd(29, "get_alarm_in_port", JO),
+    cmd(29, "get_alarm_in_port", JO).takes("channel, inport", R"({"command":29,"channel":0,"inport":1})"),
     cmd(30, "get_channel_mode", JO),
     cmd(31, "get_reprot_records", JO),
-    cmd(32, "get_ptz_wait_act", JO),
+    cmd(32, "get_ptz_wait_act", JO).takes("ch", R"({"command":32,"ch":0})"),
     cmd(33, "get_dormancy", JO),
     cmd(34, "get_person_statistic_param", JO)
         .takes("ch, scene_id, mode", R"({"command":34,"ch":0,"scene_id":0,"mode":1})"),
@@ -297,7 +326,7 @@ inline constexpr CommandInfo kGetCommands[] = {
     none(56),
     none(57),
     cmd(58, "get_bestir_param", JO),
-    cmd(59, "get_cur_alarm_info", JO),
+    cmd(59, "get_cur_alarm_info", JO).takes("ch", R"({"command":59,"ch":0})"),
     none(60),
     cmd(61, "get_cdburn_status", JO),
     cmd(62, "get_video_size", JO),
@@ -318,7 +347,9 @@ inline constexpr CommandInfo kGetCommands[] = {
     cmd(77, "get_thmscreen_system_para", JO),
     cmd(78, "get_current_video_param", JO),
     cmd(79, "get_support_video_param_info", JO),
-    cmd(80, "get_water_alarm_param", JO),
+    cmd(80, "get_water_alarm_param", JO)
+        .takes("ch, scene_id, rule_id, algorithm_type",
+               R"({"command":80,"ch":0,"scene_id":0,"rule_id":0,"algorithm_type":0})"),
     cmd(81, "get_irri_upload_param", JO),
     cmd(82, "get_irri_server_info_v2", JO),
     cmd(83, "get_phone_contacts", JO),

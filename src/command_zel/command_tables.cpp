@@ -4,8 +4,10 @@
 #include <span>
 #include <string_view>
 
+#include "alarm/alarm_handlers.h"
 #include "face/face_handlers.h"
 #include "face/face_query.h"
+#include "ptz/ptz_handlers.h"
 #include "vca/vca_handlers.h"
 
 namespace zel {
@@ -39,12 +41,18 @@ constexpr auto kSetBindings = std::to_array<Binding>({
     BIND(22, set_vca_zone_rule_174),
     BIND(23, set_face_info_ex),
     BIND(24, del_face_pic_ex),
+    BIND(25, set_water_speed_enable),
     BIND(26, set_face_detect_arithmetic),
     BIND(27, set_call_anyscene),
     BIND(28, set_vca_typed_rule_182),
     BIND(30, set_fireworks_param),
     BIND(31, set_tem_detect_param),
     BIND(32, clear_vca_alarm_statistic),
+    BIND(36, set_alarm_in_port),
+    BIND(38, absolute_coordinates),
+    BIND(39, send_channel_command),
+    BIND(40, set_alarm_out_port),
+    BIND(41, set_dome_ptz),
     BIND(45, set_face_detect_enable),
     BIND(47, set_person_statistic_param),
     BIND(48, set_cpc_advance_part2),
@@ -52,6 +60,12 @@ constexpr auto kSetBindings = std::to_array<Binding>({
     BIND(52, set_face_mosaic),
     BIND(54, set_new_fight),
     BIND(58, set_ref_boundary),
+    BIND(75, set_linkage_single_screen),
+    BIND(76, set_alarm_type_enable),
+    BIND(78, set_cruise_template),
+    BIND(79, set_ptz_scan),
+    BIND(84, set_water_alarm_param),
+    BIND(88, set_remote_control_alarm),
 });
 constexpr auto kGetBindings = std::to_array<Binding>({
     BIND(0, face_search),
@@ -69,13 +83,18 @@ constexpr auto kGetBindings = std::to_array<Binding>({
     BIND(18, query_pic_file),
     BIND(19, get_face_lib_count),
     BIND(20, get_face_feature),
+    BIND(21, get_water_speed_enable),
     BIND(24, get_fireworks_param),
     BIND(25, get_tem_detect_param),
+    BIND(29, get_alarm_in_port),
+    BIND(32, get_ptz_wait_act),
     BIND(34, get_person_statistic_param),
     BIND(35, get_cpc_advance_part2),
     BIND(37, get_face_detect_enable),
     BIND(38, get_calibration_reference),
     BIND(39, get_ref_boundary),
+    BIND(59, get_cur_alarm_info),
+    BIND(80, get_water_alarm_param),
 });
 
 #undef BIND

@@ -85,11 +85,23 @@ PlatformSession::~PlatformSession() {
 // platform's own event thread would.
 void PlatformSession::on_device_event(void *ctx, const sdk_sim_event *event) {
     auto *self = static_cast<PlatformSession *>(ctx);
-    if (event->type != SDK_SIM_EVENT_ANALYSIS_SWITCH ||
-        event->loginfd != self->host_.get<int32_t>(platform::host_offset::kLoginfd))
+    if (event->loginfd != self->host_.get<int32_t>(platform::host_offset::kLoginfd))
         return;
     sdk_sim_event copy = *event;
-    self->events_.post([self, copy] { self->answer_analysis_switch(copy.ch, copy.value); });
+    if (event->type == SDK_SIM_EVENT_ANALYSIS_SWITCH)
+        self->events_.post([self, copy] { self->answer_analysis_switch(copy.ch, copy.value); });
+    else if (event->type == SDK_SIM_EVENT_PTZ_POSITION)
+        self->events_.post([self, copy] { self->report_ptz_position(copy.position); });
+}
+
+// The platform keeps the reported position and then marks the host record,
+// which a command waiting for the position polls.
+void PlatformSession::report_ptz_position(const int32_t (&position)[3]) {
+    for (size_t i = 0; i < 3; ++i)
+        host_.put<int32_t>(platform::host_offset::kPtzPosition + i * sizeof(int32_t), position[i]);
+    auto *flag = reinterpret_cast<uint32_t *>(static_cast<unsigned char *>(host_.data()) +
+                                              platform::host_offset::kIsRecvdPtzPos);
+    std::atomic_ref<uint32_t>(*flag).store(1, std::memory_order_release);
 }
 
 // The answer goes into the channel record the waiting command polls.

@@ -68,6 +68,7 @@ class PlatformSession {
     using Notify = void (*)(void *, uint32_t, void *, int64_t);
     static void on_device_event(void *ctx, const sdk_sim_event *event);
     void answer_analysis_switch(int32_t ch, int32_t value);
+    void report_ptz_position(const int32_t (&position)[3]);
 
     Dispatch set_ = nullptr;
     Dispatch get_ = nullptr;

@@ -43,14 +43,19 @@ std::string canonical(const std::string &text) {
 }
 
 // The reply's member `key` as compact JSON, or nothing. A dotted key
-// ("param.flow") walks into nested objects.
+// ("param.flow") walks into nested objects, and a number into arrays
+// ("list.0.event_type").
 bool member_of(const std::string &reply, const std::string &key, std::string &value) {
     json_object *doc = json_tokener_parse(reply.c_str());
     json_object *m = doc;
     bool found = doc != nullptr;
     std::istringstream path(key);
     for (std::string part; found && std::getline(path, part, '.');)
-        found = json_object_is_type(m, json_type_object) && json_object_object_get_ex(m, part.c_str(), &m);
+        if (json_object_is_type(m, json_type_array))
+            found = !part.empty() && part.find_first_not_of("0123456789") == std::string::npos &&
+                    (m = json_object_array_get_idx(m, std::strtoul(part.c_str(), nullptr, 10))) != nullptr;
+        else
+            found = json_object_is_type(m, json_type_object) && json_object_object_get_ex(m, part.c_str(), &m);
     if (found)
         value = json_object_to_json_string_ext(m, JSON_C_TO_STRING_PLAIN);
     json_object_put(doc);
@@ -149,6 +154,12 @@ bool Script::expect(const std::string &rest) {
         if (member_of(last_.reply, key, got) && got == canonical(substitute(expected)))
             return true;
         return fail("member \"" + key + "\" is " + (got.empty() ? "absent" : got) + ", expected " + expected);
+    }
+    if (what == "log") {
+        for (const LogLine &line : last_.log)
+            if (line.message == value)
+                return true;
+        return fail("no log line \"" + value + "\"");
     }
     if (what == "delivered")
         return expect_delivered(value);

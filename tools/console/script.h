@@ -9,7 +9,10 @@
 //   expect result N                  the last command's result
 //   expect errno N                   errno after it (0, or 0x1000002 ...)
 //   expect reply TEXT                its reply text, exactly
-//   expect member KEY VALUE          a member of its reply, as JSON
+//   expect member KEY VALUE          a member of its reply, as JSON (a
+//                                    path like list.0.event_type reaches
+//                                    into objects and arrays)
+//   expect log TEXT                  one of its log lines, exactly
 //   event NAME FIELD=VALUE ...       inject a device event (device_events.h)
 //                                    through cmd_main_notify
 //   wait delivered N                 wait (at most 10 s) until the broker
