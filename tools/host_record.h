@@ -20,6 +20,8 @@ inline constexpr size_t kChannels = 280;
 inline constexpr size_t kChannelCount = 5400;
 inline constexpr size_t kEventCb = 5592;
 inline constexpr size_t kAlarmCb = 6248;
+inline constexpr size_t kHasAltIp = 6272;  // u8: the alternative address below is set
+inline constexpr size_t kAltIp = 6273;
 inline constexpr size_t kLoginfd = 6384;
 inline constexpr size_t kSize = 32768;  // covers every field the library uses
 }  // namespace host_offset

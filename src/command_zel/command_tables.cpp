@@ -7,6 +7,7 @@
 #include "face/face_handlers.h"
 #include "face/face_query.h"
 #include "vca/vca_handlers.h"
+#include "video/video_handlers.h"
 
 namespace zel {
 namespace {
@@ -31,6 +32,8 @@ constexpr auto kSetBindings = std::to_array<Binding>({
     BIND(5, face_set_del_face_lib),
     BIND(6, set_vca_pept_rule),
     BIND(8, set_vca_pept_enable),
+    BIND(9, set_sharpness),
+    BIND(10, set_frame_rate),
     BIND(17, set_vca_push_rule_167),
     BIND(18, set_vca_push_rule_168),
     BIND(19, set_algorithm_enable),
@@ -45,6 +48,7 @@ constexpr auto kSetBindings = std::to_array<Binding>({
     BIND(30, set_fireworks_param),
     BIND(31, set_tem_detect_param),
     BIND(32, clear_vca_alarm_statistic),
+    BIND(44, set_video_combine),
     BIND(45, set_face_detect_enable),
     BIND(47, set_person_statistic_param),
     BIND(48, set_cpc_advance_part2),
@@ -52,6 +56,7 @@ constexpr auto kSetBindings = std::to_array<Binding>({
     BIND(52, set_face_mosaic),
     BIND(54, set_new_fight),
     BIND(58, set_ref_boundary),
+    BIND(83, set_current_video_param),
 });
 constexpr auto kGetBindings = std::to_array<Binding>({
     BIND(0, face_search),
@@ -76,6 +81,11 @@ constexpr auto kGetBindings = std::to_array<Binding>({
     BIND(37, get_face_detect_enable),
     BIND(38, get_calibration_reference),
     BIND(39, get_ref_boundary),
+    BIND(62, get_video_size),
+    BIND(63, get_frame_rate),
+    BIND(74, get_video_rate_size),
+    BIND(78, get_current_video_param),
+    BIND(79, get_support_video_param_info),
 });
 
 #undef BIND
