@@ -108,7 +108,8 @@ std::optional<Answer> VideoStore::answer(const Call &call, std::string_view func
         return refused(kErrNoSuchStream);
     if (function == "NetClient_SetHDTimeRangeParam") {
         int32_t index = call.args[0];
-        bool valid = index >= 0 && index < HD_TIME_RANGE_COUNT && call.args[1] == sizeof(HDTimeRangeParam);
+        bool valid =
+            index >= 0 && index < HD_TIME_RANGE_COUNT && call.args[1] == static_cast<int32_t>(sizeof(HDTimeRangeParam));
         return valid ? Answer{} : refused(kErrUnsupported);
     }
 

@@ -22,13 +22,12 @@ class VideoStore {
      * channels, or nothing when the request is not a picture request. */
     std::optional<Answer> answer(const Call &call, std::string_view function, int32_t channels, int32_t kind);
 
+  private:
     struct Stream {
         int32_t size_code;
         int32_t frame_rate;
         int32_t kbyte_rate;
     };
-
-  private:
     /* The settings of a stream, made from `initial` on first use. */
     Stream &stream(int32_t ch, int32_t stream_no, const Stream &initial);
 

@@ -120,14 +120,15 @@ int32_t get_current_video_param(void *host, json_object *jso, char **out_buf) {
         kbyte_rate = 0;
     }
 
+    constexpr const char *kNoReply = "get_current_video_param jso_ret == NULL";
     constexpr const char *kNoSizes = "get_current_video_param jso_video_size == NULL";
-    JsonPtr reply = new_object("get_current_video_param jso_ret == NULL");
+    JsonPtr reply = new_object(kNoReply);
     JsonPtr sizes = new_object(kNoSizes);
     add_int(sizes.get(), "video_size", definition, kNoSizes);
     add_int(sizes.get(), "width", width, kNoSizes);
     add_int(sizes.get(), "height", height, kNoSizes);
-    add(reply.get(), "video_sizes", sizes.release());
-    add_int(reply.get(), "video_kbyterate", kbyte_rate, "get_current_video_param jso_ret == NULL");
+    add(reply.get(), "video_sizes", sizes.release(), kNoReply);
+    add_int(reply.get(), "video_kbyterate", kbyte_rate, kNoReply);
     return reply_document(out_buf, reply.get(), {"get_current_video_param *out_buf == NULL"},
                           "get_current_video_param, jso_str == NULL")
                ? 1
