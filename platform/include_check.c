@@ -7,6 +7,7 @@
 #include "device_sdk_vca.h"
 #include "device_sdk_alarm.h"
 #include "device_sdk_ptz.h"
+#include "device_sdk_video.h"
 #include "face_track_codec.h"
 #include "json_accessors.h"
 #include "key_utility.h"

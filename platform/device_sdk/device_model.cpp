@@ -2,10 +2,11 @@
  *
  * Each pair below joins a Set request to the Get request that reads the same
  * setting back. A record setting keeps the Set request's input record; a
- * value setting keeps its first scalar argument (a switch, a frame rate, a
- * size code), which the Get request hands back as its integer output. A Get
- * request before any Set of that setting is left to the programmed answers
- * (by default: success, nothing written). */
+ * value setting keeps its first scalar argument (a switch), which the Get
+ * request hands back as its integer output. A Get request before any Set of
+ * that setting is left to the programmed answers (by default: success,
+ * nothing written). Frame rates, size codes and byte rates are kept per
+ * stream by the picture settings (video_store.cpp). */
 #include "device_model.h"
 
 #include <cstring>
@@ -41,9 +42,6 @@ constexpr SettingPair kPairs[] = {
     {"NetClient_SetDzTransparentPara", "NetClient_GetDzTransparentPara", Kept::Record, nullptr},
     {"NetClient_XmlSetDevConfig", "NetClient_XmlGetDevConfig", Kept::Record, nullptr},
     {"NetClient_SetCommonEnable", "NetClient_GetCommonEnable", Kept::Value, nullptr},
-    {"NetClient_SetFrameRate", "NetClient_GetFrameRate", Kept::Value, nullptr},
-    {"NetClient_SetVideoSize", "NetClient_GetVideoSizeEx", Kept::Value, nullptr},
-    {"NetClient_SetMaxKByteRate", "NetClient_GetMaxKByteRate", Kept::Value, nullptr},
 };
 
 /* SetDevConfig sub-command switching a channel's video analysis; its record
@@ -79,7 +77,7 @@ std::vector<uint8_t> version_record(int32_t kind) {
 }  // namespace
 
 void DeviceModel::add_device(int32_t loginfd, int32_t channels, int32_t kind) {
-    devices_[loginfd] = Device{channels, kind, {}};
+    devices_[loginfd] = Device{channels, kind, {}, {}};
     std::erase_if(settings_, [loginfd](const auto &entry) { return std::get<0>(entry.first) == loginfd; });
 }
 
@@ -105,6 +103,8 @@ std::optional<Answer> DeviceModel::answer(const Call &call, const char *function
 
     if (auto kept = device->second.alarms_and_domes.answer(call, function, reported))
         return kept;
+    if (auto picture = device->second.video.answer(call, function, device->second.channels, device->second.kind))
+        return picture;
 
     if (named(function, "NetClient_GetChannelNum"))
         return Answer{0, std::nullopt, int_bytes(device->second.channels)};

@@ -8,6 +8,7 @@
 #include "alarm_ptz_store.h"
 #include "face_store.h"
 #include "sim_engine.h"
+#include "video_store.h"
 
 #include <map>
 #include <optional>
@@ -32,6 +33,7 @@ class DeviceModel {
         int32_t kind;
         FaceStore faces;
         AlarmPtzStore alarms_and_domes;
+        VideoStore video;
     };
     /* A kept setting: (login, setting pair, sub-command, channel). */
     using Key = std::tuple<int32_t, size_t, int32_t, int32_t>;

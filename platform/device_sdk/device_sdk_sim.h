@@ -81,6 +81,20 @@
  * GetDevConfig 126 answers the number of faces held. Answers to these are
  * the device's own: a queued answer still comes first.
  *
+ * Picture settings: behind channel n of a device is one of three cameras
+ * (n % 3: 3840 x 2160, 2592 x 1944, panoramic), each with a main and a sub
+ * stream (0, 1) that list their picture sizes (GetVideoSzList, largest
+ * first) and a highest frame rate. Per channel and stream the device keeps
+ * the size code (SetVideoSize, read by GetVideoSizeEx and, in pixels, by
+ * GetVideoSize), the frame rate (SetFrameRate / GetFrameRate) and the byte
+ * rate (SetMaxKByteRate / GetMaxKByteRate, 32 to 16384 KB/s), starting from
+ * the largest size, 25 (sub stream 15) frames a second and 4096 (512) KB/s.
+ * A size or rate the stream does not offer, a channel or stream it does not
+ * have, a time-range index outside 0..7 (SetHDTimeRangeParam), and a
+ * picture combination on a camera or with an unknown picture count or
+ * output (SetVideoCombine) are answered -1, with a last error of 0x3001 (no
+ * such channel or stream) or 0x3002 (not offered).
+ *
  * Events: what a device reports later, on the platform's event channel,
  * goes to the event hook (sdk_sim_set_event_hook), called on the thread of
  * the request that caused it, before that request returns. The platform
@@ -138,9 +152,9 @@ extern "C" {
  * the record of a SetDevConfig, VCASetConfig, SetAlarmConfig, SetDomePTZ,
  * SetDiskGroup, NetFileSetChannelParam, SetDigitalChannelConfig,
  * SetFTPUploadConfig, SetDzTransparentPara or XmlSetDevConfig request, and
- * the value of a SetCommonEnable, SetFrameRate, SetVideoSize or
- * SetMaxKByteRate request, per sub-command and channel, are what the
- * matching Get request then answers. Returns 0, or -1 for a negative channel
+ * the value of a SetCommonEnable request, per sub-command and channel, are
+ * what the matching Get request then answers. Its picture settings (below)
+ * are kept per channel and stream. Returns 0, or -1 for a negative channel
  * count or an unknown kind. */
 SDK_SIM_EXPORT int32_t sdk_sim_add_device(int32_t loginfd, int32_t channels, int32_t kind);
 

@@ -84,8 +84,9 @@ inline constexpr CommandInfo kSetCommands[] =
                 R"({"command":6,"ch":0,"scene_id":0,"rule_id":0,"valid":1,"display_rule":1,"display_stat":1,"display_target":1,"color":1,"alarm_color":2,"max_size":200,"min_size":20,"sensitiv":50,"model_type":0,"tgt_type":1,"time_thres_hold":5,"point":[{"x":10,"y":10},{"x":300,"y":10},{"x":300,"y":200},{"x":10,"y":200}]})"),
         cmd(7, "set_gps_danger_area", J),
         cmd(8, "set_vca_pept_enable", JO).takes("ch, enable", R"({"command":8,"ch":0,"enable":1})"),
-        cmd(9, "set_sharpness", J),
-        cmd(10, "set_frame_rate", J),
+        cmd(9, "set_sharpness", J).takes("ch, sharp", R"({"command":9,"ch":0,"sharp":128})"),
+        cmd(10, "set_frame_rate", J)
+            .takes("ch, frame_rate, stream_type", R"({"command":10,"ch":0,"frame_rate":25,"stream_type":0})"),
         cmd(11, "set_channel_password", JO),
         cmd(12, "set_digital_channel_password", JO),
         cmd(13, "modify_password", JO),
@@ -163,7 +164,9 @@ inline constexpr CommandInfo kSetCommands[] =
                    R"({"command":41,"ch":0,"action_type":0,"enable":1,"keep_time":30,"id":3})"),
         cmd(42, "set_volume_ctrl", J),
         none(43),
-        cmd(44, "set_video_combine", J),
+        cmd(44, "set_video_combine", J)
+            .takes("pic_num, rec, chs, vo_dev_id",
+                   R"({"command":44,"pic_num":4,"rec":0,"chs":"0,1,2,3","vo_dev_id":0})"),
         cmd(45, "set_face_detect_enable", J)
             .takes("ch, enable, dev_type, sceneid", R"({"command":45,"ch":0,"enable":1,"dev_type":1,"sceneid":0})"),
         cmd(46, "set_dormancy", J),
@@ -225,7 +228,10 @@ inline constexpr CommandInfo kSetCommands[] =
         cmd(80, "set_host_replenish_rec_stop", JO, kStoresResult),
         cmd(81, "set_thmscreen_sensorcorrect", J),
         cmd(82, "set_thmscreen_system_para", J),
-        cmd(83, "set_current_video_param", J),
+        cmd(83, "set_current_video_param", J)
+            .takes(
+                "ch, data_type, video_size_enable, video_size, video_kbyterate_enable, video_kbyterate",
+                R"({"command":83,"ch":0,"data_type":0,"video_size_enable":1,"video_size":13,"video_kbyterate_enable":1,"video_kbyterate":4096})"),
         cmd(84, "set_water_alarm_param", J)
             .takes(
                 "ch, dev_param{alert_water_value, alarm_link_time, scene_id, rule_id, is_main_channel, check_stand, "
@@ -329,8 +335,8 @@ inline constexpr CommandInfo kGetCommands[] = {
     cmd(59, "get_cur_alarm_info", JO).takes("ch", R"({"command":59,"ch":0})"),
     none(60),
     cmd(61, "get_cdburn_status", JO),
-    cmd(62, "get_video_size", JO),
-    cmd(63, "get_frame_rate", JO),
+    cmd(62, "get_video_size", JO).takes("ch, stream_no", R"({"command":62,"ch":0,"stream_no":0})"),
+    cmd(63, "get_frame_rate", JO).takes("ch, stream_no", R"({"command":63,"ch":0,"stream_no":0})"),
     cmd(64, "get_mix_audio_config", JO),
     cmd(65, "get_alarm_in_out_info", JO),
     cmd(66, "get_hard_disk_info", O),
@@ -341,12 +347,12 @@ inline constexpr CommandInfo kGetCommands[] = {
     none(71),
     cmd(72, "get_replenish_rec_state", JO),
     cmd(73, "get_scene_algorithm", JO),
-    cmd(74, "get_video_rate_size", JO),
+    cmd(74, "get_video_rate_size", JO).takes("ch, data_type", R"({"command":74,"ch":0,"data_type":0})"),
     cmd(75, "get_replenish_rec_ability", JO),
     cmd(76, "get_thmscreen_sensorcorrect", JO),
     cmd(77, "get_thmscreen_system_para", JO),
-    cmd(78, "get_current_video_param", JO),
-    cmd(79, "get_support_video_param_info", JO),
+    cmd(78, "get_current_video_param", JO).takes("ch, data_type", R"({"command":78,"ch":0,"data_type":0})"),
+    cmd(79, "get_support_video_param_info", JO).takes("ch, data_type", R"({"command":79,"ch":0,"data_type":0})"),
     cmd(80, "get_water_alarm_param", JO)
         .takes("ch, scene_id, rule_id, algorithm_type",
                R"({"command":80,"ch":0,"scene_id":0,"rule_id":0,"algorithm_type":0})"),

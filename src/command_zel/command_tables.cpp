@@ -9,6 +9,7 @@
 #include "face/face_query.h"
 #include "ptz/ptz_handlers.h"
 #include "vca/vca_handlers.h"
+#include "video/video_handlers.h"
 
 namespace zel {
 namespace {
@@ -33,6 +34,8 @@ constexpr auto kSetBindings = std::to_array<Binding>({
     BIND(5, face_set_del_face_lib),
     BIND(6, set_vca_pept_rule),
     BIND(8, set_vca_pept_enable),
+    BIND(9, set_sharpness),
+    BIND(10, set_frame_rate),
     BIND(17, set_vca_push_rule_167),
     BIND(18, set_vca_push_rule_168),
     BIND(19, set_algorithm_enable),
@@ -53,6 +56,7 @@ constexpr auto kSetBindings = std::to_array<Binding>({
     BIND(39, send_channel_command),
     BIND(40, set_alarm_out_port),
     BIND(41, set_dome_ptz),
+    BIND(44, set_video_combine),
     BIND(45, set_face_detect_enable),
     BIND(47, set_person_statistic_param),
     BIND(48, set_cpc_advance_part2),
@@ -64,6 +68,7 @@ constexpr auto kSetBindings = std::to_array<Binding>({
     BIND(76, set_alarm_type_enable),
     BIND(78, set_cruise_template),
     BIND(79, set_ptz_scan),
+    BIND(83, set_current_video_param),
     BIND(84, set_water_alarm_param),
     BIND(88, set_remote_control_alarm),
 });
@@ -94,6 +99,11 @@ constexpr auto kGetBindings = std::to_array<Binding>({
     BIND(38, get_calibration_reference),
     BIND(39, get_ref_boundary),
     BIND(59, get_cur_alarm_info),
+    BIND(62, get_video_size),
+    BIND(63, get_frame_rate),
+    BIND(74, get_video_rate_size),
+    BIND(78, get_current_video_param),
+    BIND(79, get_support_video_param_info),
     BIND(80, get_water_alarm_param),
 });
 

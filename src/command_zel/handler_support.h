@@ -201,16 +201,16 @@ int32_t run_with_ret_reply(void *host, json_object *jso, char **out_buf, const O
 // `fill` reads the members, calls the device and adds the data members to
 // the reply, returning the device's result or -1 when a member was refused.
 // A refused command is still answered (with "ret" -1); the result is 1 when
-// "ret" is 0 or more.
+// "ret" is 0 or more. `oom` is the level-5 line of a failed reply buffer.
 template <typename Fill>
 int32_t run_with_document_reply(void *host, json_object *jso, char **out_buf, const Opening &opening, Fill fill,
-                                Site site = {}) {
+                                const char *oom = "*out_buf == NULL calloc err!", Site site = {}) {
     if (!has_command_and_reply(host, jso, out_buf, opening, site))
         return 0;
     JsonPtr reply = new_object("is_error(jso_ret)", site);
     int32_t ret = fill(host, jso, reply.get());
     add_int(reply.get(), "ret", ret);
-    if (!reply_document(out_buf, reply.get()))
+    if (!reply_document(out_buf, reply.get(), {oom, site}))
         return 0;
     return ret >= 0 ? 1 : 0;
 }

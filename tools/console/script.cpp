@@ -6,11 +6,13 @@
 #include <chrono>
 #include <cstdlib>
 #include <sstream>
+#include <string_view>
 #include <thread>
 
 #include "command_catalog.h"
 #include "device_events.h"
 #include "message_service_control.h"
+#include "video/video_sizes.h"
 
 namespace console {
 namespace {
@@ -68,6 +70,28 @@ const zel::CommandInfo *catalogue_entry(const std::string &side, int number) {
     if (side == "get" && number >= 0 && static_cast<size_t>(number) < zel::kGetCommandCount)
         return &zel::kGetCommands[number];
     return nullptr;
+}
+
+// The size codes of the commands whose "video_size" member is one, printed
+// from the library's own tables: definition numbers (set 83, get 78, get 79)
+// and the numbers get 74 reports.
+void describe_sizes(std::FILE *out, std::string_view handler) {
+    namespace video = zel::video;
+    if (handler == "set_current_video_param" || handler == "get_current_video_param" ||
+        handler == "get_support_video_param_info") {
+        std::fprintf(out, "  video_size: definition   device code   width x height\n");
+        // A second code of a definition is only ever read from a device.
+        for (const video::PictureSize &s : video::kPictureSizes)
+            std::fprintf(out, "    %3d   0x%-6x   %4d x %d%s\n", s.definition, static_cast<unsigned>(s.code), s.width,
+                         s.height, video::size_of_definition(s.definition) != &s ? "   (read only)" : "");
+        std::fprintf(out, "    a value with bit 30 set is a device code carrying its size: the width in bits\n"
+                          "    0..14, the height in bits 15..29\n");
+    } else if (handler == "get_video_rate_size") {
+        std::fprintf(out, "  video_size: device code   reported as\n");
+        for (const video::ReportedSize &r : video::kReportedSizes)
+            std::fprintf(out, "    0x%-10x   %d\n", static_cast<unsigned>(r.code), r.number);
+        std::fprintf(out, "    any other code is reported as it is\n");
+    }
 }
 
 }  // namespace
@@ -282,6 +306,7 @@ bool describe_command(std::FILE *out, const std::string &side, int number) {
         std::fprintf(out, "  members: %s\n  example: %s %s\n", c->members, side.c_str(), c->example);
     else
         std::fprintf(out, "  not served by this build\n");
+    describe_sizes(out, c->handler);
     return true;
 }
 
