@@ -6,6 +6,7 @@
 #define PLATFORM_DEVICE_SDK_DEVICE_MODEL_H
 
 #include "face_store.h"
+#include "settings_store.h"
 #include "sim_engine.h"
 
 #include <map>
@@ -30,6 +31,7 @@ class DeviceModel {
         int32_t channels;
         int32_t kind;
         FaceStore faces;
+        SettingsStore settings;
     };
     /* A kept setting: (login, setting pair, sub-command, channel). */
     using Key = std::tuple<int32_t, size_t, int32_t, int32_t>;

@@ -32,6 +32,12 @@ bool refuse_member(const Refusal &refusal, const char *key, const Site &site) {
     return false;
 }
 
+// A joined opening refuses with one line naming every condition it checks;
+// the code is the missing host's when the host is missing.
+bool refuse_joined(const Opening &opening, const char *conditions, void *host, const Site &site) {
+    return refuse_opening(opening, conditions, host == nullptr ? opening.host_code : opening.code, host, site);
+}
+
 }  // namespace
 
 bool has_host(void *host, const Opening &opening, Site site) {
@@ -39,6 +45,8 @@ bool has_host(void *host, const Opening &opening, Site site) {
 }
 
 bool has_command(void *host, json_object *jso, const Opening &opening, Site site) {
+    if (opening.joined && (host == nullptr || jso == nullptr))
+        return refuse_joined(opening, "host == NULL || jso == NULL", host, site);
     if (!has_host(host, opening, site))
         return false;
     return jso != nullptr || refuse_opening(opening, "is_error(jso)", opening.code, host, site);
@@ -49,6 +57,8 @@ bool has_reply_slot(void *host, char **out_buf, const Opening &opening, Site sit
 }
 
 bool has_command_and_reply(void *host, json_object *jso, char **out_buf, const Opening &opening, Site site) {
+    if (opening.joined && (host == nullptr || jso == nullptr || out_buf == nullptr))
+        return refuse_joined(opening, "host == NULL || jso == NULL || out_buf == NULL", host, site);
     return has_command(host, jso, opening, site) && has_reply_slot(host, out_buf, opening, site);
 }
 
@@ -67,8 +77,8 @@ bool read_non_negative(json_object *jso, const char *key, int32_t &value, const 
     return value >= 0 || refuse_member(refusal, key, site);
 }
 
-bool read_in_range(json_object *jso, const char *key, int32_t &value, int32_t low, int32_t high,
-                   const Refusal &refusal, Site site) {
+bool read_in_range(json_object *jso, const char *key, int32_t &value, int32_t low, int32_t high, const Refusal &refusal,
+                   Site site) {
     value = json_object_get_field_int(jso, key, -1);
     return (value >= low && value <= high) || refuse_member(refusal, key, site);
 }

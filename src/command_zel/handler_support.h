@@ -37,6 +37,7 @@ struct Opening {
     const char *prefix = "";             // put before each text: "<absolute_coordinates> ", "disk_smart_info: "
     const char *suffix = "";             // put after each text: ", <get_ref_boundary>"
     const char *host_id = nullptr;       // once the host is known, its id follows: ", host_id:%s"
+    bool joined = false;  // the checks are one condition and one line: "host == NULL || jso == NULL || ..."
 };
 
 // False (refused) when the host record is missing: "host == NULL".
