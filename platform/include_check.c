@@ -8,6 +8,8 @@
 #include "device_sdk_alarm.h"
 #include "device_sdk_ptz.h"
 #include "device_sdk_video.h"
+#include "device_sdk_settings.h"
+#include "device_sdk_settings_query.h"
 #include "face_track_codec.h"
 #include "json_accessors.h"
 #include "key_utility.h"

@@ -16,8 +16,10 @@ namespace host_offset {
 inline constexpr size_t kId = 20;
 inline constexpr size_t kIp = 80;
 inline constexpr size_t kUsername = 98;
+inline constexpr size_t kConnText = 218;
 inline constexpr size_t kChannels = 280;
 inline constexpr size_t kChannelCount = 5400;
+inline constexpr size_t kConnType = 5476;
 inline constexpr size_t kEventCb = 5592;
 inline constexpr size_t kAlarmCb = 6248;
 inline constexpr size_t kHasAltIp = 6272;  // u8: the alternative address below is set

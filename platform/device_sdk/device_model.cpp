@@ -77,7 +77,7 @@ std::vector<uint8_t> version_record(int32_t kind) {
 }  // namespace
 
 void DeviceModel::add_device(int32_t loginfd, int32_t channels, int32_t kind) {
-    devices_[loginfd] = Device{channels, kind, {}, {}};
+    devices_.insert_or_assign(loginfd, Device{channels, kind, {}, {}, {}, SettingsStore(channels, kind)});
     std::erase_if(settings_, [loginfd](const auto &entry) { return std::get<0>(entry.first) == loginfd; });
 }
 
@@ -112,6 +112,8 @@ std::optional<Answer> DeviceModel::answer(const Call &call, const char *function
         return Answer{0, std::nullopt, int_bytes(device->second.kind)};
     if (named(function, "NetClient_GetServerVersion_V1"))
         return Answer{0, std::nullopt, version_record(device->second.kind)};
+    if (std::optional<Answer> a = device->second.settings.answer(call, function))
+        return a;
 
     for (size_t pair = 0; pair < std::size(kPairs); ++pair) {
         const SettingPair &p = kPairs[pair];

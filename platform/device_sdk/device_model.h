@@ -7,6 +7,7 @@
 
 #include "alarm_ptz_store.h"
 #include "face_store.h"
+#include "settings_store.h"
 #include "sim_engine.h"
 #include "video_store.h"
 
@@ -34,6 +35,7 @@ class DeviceModel {
         FaceStore faces;
         AlarmPtzStore alarms_and_domes;
         VideoStore video;
+        SettingsStore settings;
     };
     /* A kept setting: (login, setting pair, sub-command, channel). */
     using Key = std::tuple<int32_t, size_t, int32_t, int32_t>;

@@ -95,6 +95,22 @@
  * output (SetVideoCombine) are answered -1, with a last error of 0x3001 (no
  * such channel or stream) or 0x3002 (not offered).
  *
+ * Settings: a device added with sdk_sim_add_device also answers, per login,
+ * the settings that are more than a kept record (settings_store.cpp): the
+ * connection state of a channel (GetDevConfig 90: 1 below its channel
+ * count), the dormancy a CmdConfig 2 set (GetDevConfig 219), the vertical
+ * water-gauge lines CmdConfig 14 adds, changes or deletes (control 2) per
+ * channel and scene, paged by CmdConfig 15, the phone contacts CmdConfig 68
+ * adds, changes or deletes (control 2) per channel, starting from two
+ * standing contacts, paged 21 at a time by CmdConfig 69, and fixed answers:
+ * abilities (GetDevConfig 99: main type 9 "1", (20, 116) "8", (64, 105)
+ * "16"; others are left to the programmed answers), the bar code
+ * (GetDevConfig 61), the device mode (GetCommonEnable 0xA000: 2 for a
+ * recorder, 1 for a camera), alarm input and output lists (GetDevConfig_V5
+ * 1 and 2: 16 and 4 ports on a recorder, 2 and 1 on a camera), report
+ * records (CmdConfig 22: highest sequence number 1000) and command records
+ * (CmdConfig 40: value 10 times the type, time 2026-12-01 08:00:00 UTC).
+ *
  * Events: what a device reports later, on the platform's event channel,
  * goes to the event hook (sdk_sim_set_event_hook), called on the thread of
  * the request that caused it, before that request returns. The platform

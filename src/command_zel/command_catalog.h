@@ -82,13 +82,27 @@ inline constexpr CommandInfo kSetCommands[] =
                 "ch, scene_id, rule_id, valid, display_rule, display_stat, display_target, color, alarm_color, "
                 "max_size, min_size, sensitiv, model_type, tgt_type, time_thres_hold, point[].x/y",
                 R"({"command":6,"ch":0,"scene_id":0,"rule_id":0,"valid":1,"display_rule":1,"display_stat":1,"display_target":1,"color":1,"alarm_color":2,"max_size":200,"min_size":20,"sensitiv":50,"model_type":0,"tgt_type":1,"time_thres_hold":5,"point":[{"x":10,"y":10},{"x":300,"y":10},{"x":300,"y":200},{"x":10,"y":200}]})"),
-        cmd(7, "set_gps_danger_area", J),
+        cmd(7, "set_gps_danger_area", J)
+            .takes("ch, area_num, gps_point[].latitude/longitude{direction, degree, minute, second}",
+                   R"({"command":7,"ch":0,"area_num":3,"gps_point":[)"
+                   R"({"latitude":{"direction":0,"degree":31,"minute":12,"second":3000},)"
+                   R"("longitude":{"direction":1,"degree":121,"minute":28,"second":1200}},)"
+                   R"({"latitude":{"direction":0,"degree":31,"minute":13,"second":0},)"
+                   R"("longitude":{"direction":1,"degree":121,"minute":29,"second":0}},)"
+                   R"({"latitude":{"direction":0,"degree":31,"minute":11,"second":0},)"
+                   R"("longitude":{"direction":1,"degree":121,"minute":30,"second":0}}]})"),
         cmd(8, "set_vca_pept_enable", JO).takes("ch, enable", R"({"command":8,"ch":0,"enable":1})"),
         cmd(9, "set_sharpness", J).takes("ch, sharp", R"({"command":9,"ch":0,"sharp":128})"),
         cmd(10, "set_frame_rate", J)
             .takes("ch, frame_rate, stream_type", R"({"command":10,"ch":0,"frame_rate":25,"stream_type":0})"),
-        cmd(11, "set_channel_password", JO),
-        cmd(12, "set_digital_channel_password", JO),
+        cmd(11, "set_channel_password", JO)
+            .takes(
+                "channels[].ch/username/oldpass/newpass",
+                R"({"command":11,"channels":[{"ch":0,"username":"admin","oldpass":"old","newpass":"new"},{"ch":1,"username":"admin","oldpass":"old","newpass":"new"}]})"),
+        cmd(12, "set_digital_channel_password", JO)
+            .takes(
+                "channels[].ch/username/oldpass/newpass",
+                R"({"command":12,"channels":[{"ch":2,"username":"admin","oldpass":"old-pass","newpass":"new-pass"}]})"),
         cmd(13, "modify_password", JO),
         cmd(14, "set_disk_group", J),
         cmd(15, "nvr_set_diskquota_state", J),
@@ -145,13 +159,22 @@ inline constexpr CommandInfo kSetCommands[] =
                 "tem_unit, tem_threshold, temp_lose_enable, wait_time",
                 R"({"command":31,"ch":0,"scene_id":0,"rule_id":0,"valid":1,"display_tem_scale_enable":1,"high_tem_color":1,"low_tem_color":2,"model_type":0,"tem_unit":0,"tem_threshold":38,"temp_lose_enable":0,"wait_time":10})"),
         cmd(32, "clear_vca_alarm_statistic", J).takes("channel, rule_id", R"({"command":32,"channel":0,"rule_id":0})"),
-        cmd(33, "set_dz_common", J),
-        cmd(34, "set_localsnap_schedule", J),
-        cmd(35, "set_ftp_snapshot", J),
+        cmd(33, "set_dz_common", J)
+            .takes(
+                "ch, dz_type, usrname, password, url",
+                R"({"command":33,"ch":0,"dz_type":1,"usrname":"operator","password":"secret","url":"rtsp://192.0.2.20/live"})"),
+        cmd(34, "set_localsnap_schedule", J)
+            .takes(
+                "ch, weekday, devtype, schedule_num, schedule[].enable/start_hour/start_min/end_hour/end_min",
+                R"({"command":34,"ch":0,"weekday":1,"devtype":0,"schedule_num":2,"schedule":[{"enable":1,"start_hour":8,"start_min":0,"end_hour":12,"end_min":0},{"enable":1,"start_hour":13,"start_min":30,"end_hour":18,"end_min":0}]})"),
+        cmd(35, "set_ftp_snapshot", J)
+            .takes(
+                "ch, enable_type, quality, interval, pic_size, pic_count, mode, devtype",
+                R"({"command":35,"ch":0,"enable_type":1,"quality":80,"interval":"5","pic_size":2,"pic_count":3,"mode":1,"devtype":0})"),
         cmd(36, "set_alarm_in_port", J)
             .takes("channel, mode, type, param, inport",
                    R"({"command":36,"channel":0,"mode":1,"type":2,"param":1.5,"inport":1})"),
-        cmd(37, "set_channel_mode", J),
+        cmd(37, "set_channel_mode", J).takes("ch, mode", R"({"command":37,"ch":0,"mode":2})"),
         cmd(38, "absolute_coordinates", J)
             .takes("channel, type, pan, tilt, zoom (-1 keeps the current value)",
                    R"({"command":38,"channel":0,"type":1,"pan":1800,"tilt":450,"zoom":10})"),
@@ -162,14 +185,15 @@ inline constexpr CommandInfo kSetCommands[] =
         cmd(41, "set_dome_ptz", J)
             .takes("ch, action_type, enable, keep_time, id",
                    R"({"command":41,"ch":0,"action_type":0,"enable":1,"keep_time":30,"id":3})"),
-        cmd(42, "set_volume_ctrl", J),
+        cmd(42, "set_volume_ctrl", J).takes("ch, type, value", R"({"command":42,"ch":0,"type":1,"value":60})"),
         none(43),
         cmd(44, "set_video_combine", J)
             .takes("pic_num, rec, chs, vo_dev_id",
                    R"({"command":44,"pic_num":4,"rec":0,"chs":"0,1,2,3","vo_dev_id":0})"),
         cmd(45, "set_face_detect_enable", J)
             .takes("ch, enable, dev_type, sceneid", R"({"command":45,"ch":0,"enable":1,"dev_type":1,"sceneid":0})"),
-        cmd(46, "set_dormancy", J),
+        cmd(46, "set_dormancy", J)
+            .takes("ch, dormancy_type, enable", R"({"command":46,"ch":0,"dormancy_type":1,"enable":1})"),
         cmd(47, "set_person_statistic_param", J)
             .takes(
                 "ch, scene_id, mode, target_max_size, target_min_size, sensitiv, detect_type, point_num, point[].x/y, "
@@ -178,7 +202,9 @@ inline constexpr CommandInfo kSetCommands[] =
                 R"({"command":47,"ch":0,"scene_id":0,"mode":1,"target_max_size":300,"target_min_size":30,"sensitiv":50,"detect_type":0,"point_num":2,"point":[{"x":100,"y":300},{"x":900,"y":300}],"polygon_point_num":0,"polygon_point":[],"display_target":1,"min_size_ex":30,"stay_num":5,"clear_mode":0,"max_num":50,"hour":0,"minute":0,"enable":1})"),
         cmd(48, "set_cpc_advance_part2", J)
             .takes("ch, scene_id, pic_interval", R"({"command":48,"ch":0,"scene_id":0,"pic_interval":5})"),
-        cmd(49, "set_ftp_snapshot_timing", J),
+        cmd(49, "set_ftp_snapshot_timing", J)
+            .takes("ch, res_ratio, time_interval, enable",
+                   R"({"command":49,"ch":0,"res_ratio":2,"time_interval":30,"enable":1})"),
         cmd(50, "set_h323_param", J),
         cmd(51, "set_calibration_reference", J)
             .takes(
@@ -187,7 +213,9 @@ inline constexpr CommandInfo kSetCommands[] =
                 R"({"command":51,"ch":0,"scene_id":0,"point_num":2,"point_imgs":[{"x":10,"y":20,"z":0},{"x":300,"y":20,"z":0}],"point_wlds":[{"x":0,"y":0,"z":0},{"x":500,"y":0,"z":0}],"ipc_high":300,"ipc_param":{"x":1,"y":1,"z":1},"coordinate_o":{"x":0,"y":0,"z":0},"coordinate_x":{"x":1,"y":0,"z":0},"coordinate_y":{"x":0,"y":1,"z":0}})"),
         cmd(52, "set_face_mosaic", J)
             .takes("ch, valid, mosaic_level", R"({"command":52,"ch":0,"valid":1,"mosaic_level":3})"),
-        cmd(53, "set_audio_ponticello", J),
+        cmd(53, "set_audio_ponticello", J)
+            .takes("ch, touch_type, touch_param, pitch_level",
+                   R"({"command":53,"ch":0,"touch_type":1,"touch_param":5,"pitch_level":3})"),
         cmd(54, "set_new_fight", J).takes("ch, dev_type, valid", R"({"command":54,"ch":0,"dev_type":1,"valid":1})"),
         cmd(55, "set_judge_analyse_param", J),
         cmd(56, "set_xml_type_value", J),
@@ -202,21 +230,32 @@ inline constexpr CommandInfo kSetCommands[] =
         cmd(62, "check_disk_file", J),
         none(63),
         cmd(64, "set_zf_ch_info", J),
-        cmd(65, "set_enable_value", J),
+        cmd(65, "set_enable_value", J).takes("enable_value", R"({"command":65,"enable_value":1})"),
         cmd(66, "set_mix_audio_config", J),
-        cmd(67, "set_vertical_line", J),
-        cmd(68, "set_waterflow_param", J),
+        cmd(67, "set_vertical_line", J)
+            .takes(
+                "ch, scene_id, control_cmd, line_id, start_distance, bottom_altitude, cofe_num, "
+                "cofe_info[].water_level/cofe",
+                R"({"command":67,"ch":0,"scene_id":0,"control_cmd":1,"line_id":1,"start_distance":100,"bottom_altitude":50,"cofe_num":2,"cofe_info":[{"water_level":10,"cofe":95},{"water_level":20,"cofe":97}]})"),
+        cmd(68, "set_waterflow_param", J).takes("ch, flow_coef", R"({"command":68,"ch":0,"flow_coef":85})"),
         cmd(69, "lock_record_file", J),
         cmd(70, "set_face_track_enable", J),
-        cmd(71, "set_dz_transparent_para", J),
+        cmd(71, "set_dz_transparent_para", J)
+            .takes(
+                "ch, dzparam_type, dzparams[].dzparam",
+                R"({"command":71,"ch":0,"dzparam_type":1,"dzparams":[{"dzparam":"baud=9600"},{"dzparam":"parity=none"}]})"),
         none(72),
         cmd(73, "set_record_mission", J),
-        cmd(74, "set_host_common_enable", J),
+        cmd(74, "set_host_common_enable", J)
+            .takes("enable_id, enable, ch", R"({"command":74,"enable_id":57356,"enable":1,"ch":-1})"),
         cmd(75, "set_linkage_single_screen", J)
             .takes("vo_devid, action, ch", R"({"command":75,"ch":0,"vo_devid":1,"action":1})"),
         cmd(76, "set_alarm_type_enable", J)
             .takes("enable, alarm_type, ch", R"({"command":76,"ch":0,"alarm_type":1,"enable":1})"),
-        cmd(77, "set_record_channel_alias", J),
+        cmd(77, "set_record_channel_alias", J)
+            .takes(
+                "ch_num, channels[].ch/ch_alias_name",
+                R"({"command":77,"ch_num":2,"channels":[{"ch":0,"ch_alias_name":"Gate"},{"ch":1,"ch_alias_name":"Yard"}]})"),
         cmd(78, "set_cruise_template", J)
             .takes(
                 "ch, scene_type, cruise_type, cruise_id, scene_id, enable, week, detect_car_type, start_time, "
@@ -226,8 +265,10 @@ inline constexpr CommandInfo kSetCommands[] =
             .takes("ch, group_id, scan_type, scan_speed, operation",
                    R"({"command":79,"ch":0,"group_id":1,"scan_type":0,"scan_speed":4,"operation":1})"),
         cmd(80, "set_host_replenish_rec_stop", JO, kStoresResult),
-        cmd(81, "set_thmscreen_sensorcorrect", J),
-        cmd(82, "set_thmscreen_system_para", J),
+        cmd(81, "set_thmscreen_sensorcorrect", J)
+            .takes("ch, type, value", R"({"command":81,"ch":0,"type":1,"value":12})"),
+        cmd(82, "set_thmscreen_system_para", J)
+            .takes("ch, screen_bright, switch_ctrl", R"({"command":82,"ch":0,"screen_bright":70,"switch_ctrl":1})"),
         cmd(83, "set_current_video_param", J)
             .takes(
                 "ch, data_type, video_size_enable, video_size, video_kbyterate_enable, video_kbyterate",
@@ -243,9 +284,17 @@ inline constexpr CommandInfo kSetCommands[] =
                 "threshold_add_report_interval, threshold_growth_rate_enable, threshold_growth_rate, "
                 "water_correct_val}",
                 R"({"command":84,"ch":0,"dev_param":{"alert_water_value":250,"alarm_link_time":10,"scene_id":0,"rule_id":0,"is_main_channel":1,"algorithm_type":0,"water_num":3,"water_alarm":[100,200,300],"water_low_value":50,"threshold_enable":1,"threshold_level":2}})"),
-        cmd(85, "set_irri_upload_param", J),
-        cmd(86, "set_irri_server_info_v2", J),
-        cmd(87, "set_phone_contact", J),
+        cmd(85, "set_irri_upload_param", J)
+            .takes("ch, platform_type, main_type, sub_type, enable, interval",
+                   R"({"command":85,"ch":0,"platform_type":1,"main_type":2,"sub_type":3,"enable":1,"interval":60})"),
+        cmd(86, "set_irri_server_info_v2", J)
+            .takes(
+                "ch, platform_type, data_sum, data_type, param",
+                R"({"command":86,"ch":0,"platform_type":1,"data_sum":2,"data_type":3,"param":"server=192.0.2.30;port=9000"})"),
+        cmd(87, "set_phone_contact", J)
+            .takes(
+                "ch, control_type, people_id, name, phone_number, type",
+                R"({"command":87,"ch":0,"control_type":0,"people_id":7,"name":"Field office","phone_number":"555-0107","type":1})"),
         cmd(88, "set_remote_control_alarm", J)
             .takes(
                 "ch, alarm_state, reserved_params{param1, param2, param3, param4, param5, param6}",
@@ -268,7 +317,7 @@ inline constexpr CommandInfo kGetCommands[] = {
             R"({"command":4,"taskid":2,"picname":"probe.jpg","similar":70,"shortmode":0,"begin_time":"2026-12-01 00:00:00","end_time":"2026-12-05 23:59:59","ch_info":[{"ch_no":0},{"ch_no":1}]})"),
     cmd(5, "get_query_snap_process", JO).takes("findfd", R"({"command":5,"findfd":1})"),
     cmd(6, "get_face_lib_sync_status", JO).takes("ch, libuuid", R"({"command":6,"ch":0,"libuuid":"lib-staff"})"),
-    cmd(7, "get_host_ability", JO),
+    cmd(7, "get_host_ability", JO).takes("subtype, ch", R"({"command":7,"subtype":5,"ch":-1})"),
     cmd(8, "get_face_cut_pic", FJO)
         .takes("ch, picuuid, pictype, checkcode; the file name from the command record",
                R"({"command":8,"ch":0,"picuuid":"pic-0001","pictype":1,"checkcode":"1234"})"),
@@ -279,7 +328,7 @@ inline constexpr CommandInfo kGetCommands[] = {
         .takes(
             "ch, libkey, modeling, name, sex, birthstart, birthend, nation, place, certtype, certnum, libuuid",
             R"({"command":12,"ch":0,"libkey":1,"modeling":0,"name":"","sex":0,"birthstart":"","birthend":"","nation":0,"place":0,"certtype":0,"certnum":"","libuuid":"lib-staff"})"),
-    cmd(13, "get_common_enable_mode", O),
+    cmd(13, "get_common_enable_mode", O).takes("none", R"({"command":13})"),
     cmd(14, "get_disk_group", O),
     cmd(15, "get_diskquota_state", JO),
     cmd(16, "get_channel_param", JO),
@@ -297,28 +346,37 @@ inline constexpr CommandInfo kGetCommands[] = {
     cmd(25, "get_tem_detect_param", JO)
         .takes("channel, scene_id, rule_id, model_type",
                R"({"command":25,"channel":0,"scene_id":0,"rule_id":0,"model_type":0})"),
-    cmd(26, "get_ftp_snapshot", JO),
-    cmd(27, "get_dz_common", JO),
-    cmd(28, "get_localsnap_schedule", JO),
+    cmd(26, "get_ftp_snapshot", JO)
+        .takes("ch, devtype, enable_type, mode", R"({"command":26,"ch":0,"devtype":0,"enable_type":1,"mode":1})"),
+    cmd(27, "get_dz_common", JO).takes("ch, dz_type", R"({"command":27,"ch":0,"dz_type":1})"),
+    cmd(28, "get_localsnap_schedule", JO)
+        .takes("ch, weekday, devtype", R"({"command":28,"ch":0,"weekday":1,"devtype":0})"),
     cmd(29, "get_alarm_in_port", JO).takes("channel, inport", R"({"command":29,"channel":0,"inport":1})"),
-    cmd(30, "get_channel_mode", JO),
-    cmd(31, "get_reprot_records", JO),
+    cmd(30, "get_channel_mode", JO).takes("ch", R"({"command":30,"ch":0})"),
+    cmd(31, "get_reprot_records", JO)
+        .takes(
+            "ch, type, seqstart, seqstop, pageno, pagesize",
+            R"({"command":31,"ch":-1,"type":1,"seqstart":4294967296,"seqstop":4294967396,"pageno":0,"pagesize":20})"),
     cmd(32, "get_ptz_wait_act", JO).takes("ch", R"({"command":32,"ch":0})"),
-    cmd(33, "get_dormancy", JO),
+    cmd(33, "get_dormancy", JO).takes("ch", R"({"command":33,"ch":0})"),
     cmd(34, "get_person_statistic_param", JO)
         .takes("ch, scene_id, mode", R"({"command":34,"ch":0,"scene_id":0,"mode":1})"),
     cmd(35, "get_cpc_advance_part2", JO).takes("ch, scene_id", R"({"command":35,"ch":0,"scene_id":0})"),
-    cmd(36, "get_ftp_snapshot_timing", JO),
+    cmd(36, "get_ftp_snapshot_timing", JO)
+        .takes("ch, res_ratio, time_interval, enable",
+               R"({"command":36,"ch":0,"res_ratio":0,"time_interval":0,"enable":0})"),
     cmd(37, "get_face_detect_enable", JO)
         .takes("ch, dev_type, sceneid", R"({"command":37,"ch":0,"dev_type":1,"sceneid":0})"),
     cmd(38, "get_calibration_reference", JO).takes("ch, scene_id", R"({"command":38,"ch":0,"scene_id":0})"),
     cmd(39, "get_ref_boundary", JO).takes("ch, scene_id", R"({"command":39,"ch":0,"scene_id":0})"),
     none(40),
-    cmd(41, "get_cmd_records", JO),
+    cmd(41, "get_cmd_records", JO).takes("ch, type", R"({"command":41,"ch":0,"type":1})"),
     none(42),
-    cmd(43, "get_func_ability", JO),
-    cmd(44, "get_vertical_line", JO),
-    cmd(45, "get_waterflow_param", JO),
+    cmd(43, "get_func_ability", JO).takes("ch", R"({"command":43,"ch":0})"),
+    cmd(44, "get_vertical_line", JO)
+        .takes("ch, scene_id, page_no, each_page_size, line_id_start",
+               R"({"command":44,"ch":0,"scene_id":0,"page_no":0,"each_page_size":20,"line_id_start":0})"),
+    cmd(45, "get_waterflow_param", JO).takes("ch, scene_id", R"({"command":45,"ch":0,"scene_id":0})"),
     cmd(46, "get_face_track_enable", JO),
     none(47),
     none(48),
@@ -338,27 +396,32 @@ inline constexpr CommandInfo kGetCommands[] = {
     cmd(62, "get_video_size", JO).takes("ch, stream_no", R"({"command":62,"ch":0,"stream_no":0})"),
     cmd(63, "get_frame_rate", JO).takes("ch, stream_no", R"({"command":63,"ch":0,"stream_no":0})"),
     cmd(64, "get_mix_audio_config", JO),
-    cmd(65, "get_alarm_in_out_info", JO),
+    cmd(65, "get_alarm_in_out_info", JO).takes("none", R"({"command":65})"),
     cmd(66, "get_hard_disk_info", O),
-    cmd(67, "get_dz_transparent_para", JO),
+    cmd(67, "get_dz_transparent_para", JO).takes("ch, dzparam_type", R"({"command":67,"ch":0,"dzparam_type":1})"),
     none(68),
     none(69),
-    cmd(70, "get_version_info", O),
+    cmd(70, "get_version_info", O).takes("none", R"({"command":70})"),
     none(71),
     cmd(72, "get_replenish_rec_state", JO),
-    cmd(73, "get_scene_algorithm", JO),
+    cmd(73, "get_scene_algorithm", JO).takes("ch, scene_id", R"({"command":73,"ch":0,"scene_id":0})"),
     cmd(74, "get_video_rate_size", JO).takes("ch, data_type", R"({"command":74,"ch":0,"data_type":0})"),
     cmd(75, "get_replenish_rec_ability", JO),
-    cmd(76, "get_thmscreen_sensorcorrect", JO),
-    cmd(77, "get_thmscreen_system_para", JO),
+    cmd(76, "get_thmscreen_sensorcorrect", JO).takes("ch, type", R"({"command":76,"ch":0,"type":1})"),
+    cmd(77, "get_thmscreen_system_para", JO).takes("ch", R"({"command":77,"ch":0})"),
     cmd(78, "get_current_video_param", JO).takes("ch, data_type", R"({"command":78,"ch":0,"data_type":0})"),
     cmd(79, "get_support_video_param_info", JO).takes("ch, data_type", R"({"command":79,"ch":0,"data_type":0})"),
     cmd(80, "get_water_alarm_param", JO)
         .takes("ch, scene_id, rule_id, algorithm_type",
                R"({"command":80,"ch":0,"scene_id":0,"rule_id":0,"algorithm_type":0})"),
-    cmd(81, "get_irri_upload_param", JO),
-    cmd(82, "get_irri_server_info_v2", JO),
-    cmd(83, "get_phone_contacts", JO),
+    cmd(81, "get_irri_upload_param", JO)
+        .takes("ch, platform_type, main_type, sub_type",
+               R"({"command":81,"ch":0,"platform_type":1,"main_type":2,"sub_type":3})"),
+    cmd(82, "get_irri_server_info_v2", JO)
+        .takes("ch, platform_type, data_sum, data_type",
+               R"({"command":82,"ch":0,"platform_type":1,"data_sum":2,"data_type":3})"),
+    cmd(83, "get_phone_contacts", JO)
+        .takes("ch, page_no, people_id_start", R"({"command":83,"ch":0,"page_no":0,"people_id_start":0})"),
     cmd(84, "disk_smart_info", JO),
     cmd(85, "get_host_status", O),
     cmd(86, "get_host_replenish_video_task_list", JO),

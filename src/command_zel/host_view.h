@@ -106,6 +106,8 @@ class HostView : public RecordView {
     // The address the video and thermal-screen handlers print.
     const char *log_ip() const { return get<uint8_t>(host_field::kHasAltIp) != 0 ? text(host_field::kAltIp) : ip(); }
     int32_t channel_count() const { return get<int32_t>(host_field::kChannelCount); }
+    uint32_t conn_type() const { return get<uint32_t>(host_field::kConnType); }
+    const char *conn_text() const { return text(host_field::kConnText); }
     void *channel_slot(size_t index) const { return get<void *>(host_field::kChannels + index * sizeof(void *)); }
 
     // The first usable channel record standing for channel `ch`: walks the
