@@ -2,14 +2,14 @@
  * them from C as well as C++. This file includes every one of them as C11,
  * so a C++-only construct in any of them fails the build. */
 #include "device_sdk.h"
+#include "device_sdk_alarm.h"
 #include "device_sdk_face.h"
 #include "device_sdk_face_search.h"
-#include "device_sdk_vca.h"
-#include "device_sdk_alarm.h"
 #include "device_sdk_ptz.h"
-#include "device_sdk_video.h"
 #include "device_sdk_settings.h"
 #include "device_sdk_settings_query.h"
+#include "device_sdk_vca.h"
+#include "device_sdk_video.h"
 #include "face_track_codec.h"
 #include "json_accessors.h"
 #include "key_utility.h"
