@@ -21,6 +21,10 @@ inline constexpr size_t kChannelCount = 5400;
 inline constexpr size_t kEventCb = 5592;
 inline constexpr size_t kAlarmCb = 6248;
 inline constexpr size_t kLoginfd = 6384;
+inline constexpr size_t kPwdChangePending = 31196;
+inline constexpr size_t kPwdChangeReplied = 31200;
+inline constexpr size_t kPwdChangeResult = 31204;
+inline constexpr size_t kNewPassword = 31208;
 inline constexpr size_t kSize = 32768;  // covers every field the library uses
 }  // namespace host_offset
 

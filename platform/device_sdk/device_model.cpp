@@ -103,6 +103,13 @@ std::optional<Answer> DeviceModel::answer(const Call &call, const char *function
     if (named(function, "NetClient_SetDevConfig") && call.cmd == kDevAnalysisSwitch && switched_off(call))
         reported.push_back({SDK_SIM_EVENT_ANALYSIS_SWITCH, call.loginfd, call.ch, SDK_SIM_ANALYSIS_ACCEPTED});
 
+    // A password change is confirmed by the device a moment later.
+    if (named(function, "NetClient_ModifyPwd")) {
+        bool filled =
+            call.text[0].has_value() && !call.text[0]->empty() && call.text[1].has_value() && !call.text[1]->empty();
+        reported.push_back({SDK_SIM_EVENT_PASSWORD_CHANGE, call.loginfd, SDK_SIM_ANY, filled ? 1 : 0});
+    }
+
     if (named(function, "NetClient_GetChannelNum"))
         return Answer{0, std::nullopt, int_bytes(device->second.channels)};
     if (named(function, "NetClient_GetProductTypeEx"))

@@ -86,7 +86,9 @@
  * the request that caused it, before that request returns. The platform
  * passes it on from its own event thread. Reported so far: a SetDevConfig 32
  * switching a channel's analysis off (first i32 of the record 0) is answered
- * "accepted" (SDK_SIM_EVENT_ANALYSIS_SWITCH, value 1).
+ * "accepted" (SDK_SIM_EVENT_ANALYSIS_SWITCH, value 1); a ModifyPwd is
+ * answered "accepted" (SDK_SIM_EVENT_PASSWORD_CHANGE, value 1) when user name
+ * and password are not empty, else "refused" (value 0).
  *
  * Upgrades: NetClient_Upgrade_V4 keeps its callback per loginfd when its
  * result is 0 (the upgrade started); sdk_sim_fire_upgrade_complete calls it
@@ -171,6 +173,7 @@ SDK_SIM_EXPORT int32_t sdk_sim_fire_upgrade_complete(int32_t loginfd, int32_t st
 /* Events a simulated device reports. */
 #define SDK_SIM_EVENT_ANALYSIS_SWITCH 1 /* value: 1 accepted, 0 refused */
 #define SDK_SIM_ANALYSIS_ACCEPTED 1
+#define SDK_SIM_EVENT_PASSWORD_CHANGE 2 /* value: 1 accepted, 0 refused; ch SDK_SIM_ANY */
 
 typedef struct sdk_sim_event {
     int32_t type;    /* SDK_SIM_EVENT_* */

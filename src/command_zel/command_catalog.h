@@ -88,7 +88,9 @@ inline constexpr CommandInfo kSetCommands[] =
         cmd(10, "set_frame_rate", J),
         cmd(11, "set_channel_password", JO),
         cmd(12, "set_digital_channel_password", JO),
-        cmd(13, "modify_password", JO),
+        cmd(13, "modify_password", JO)
+            .takes("username, oldpass, newpass",
+                   R"({"command":13,"username":"admin","oldpass":"admin123","newpass":"n3w-Pa55"})"),
         cmd(14, "set_disk_group", J),
         cmd(15, "nvr_set_diskquota_state", J),
         cmd(16, "nvr_set_channel_param", J),
@@ -216,7 +218,12 @@ inline constexpr CommandInfo kSetCommands[] =
         cmd(87, "set_phone_contact", J),
         cmd(88, "set_remote_control_alarm", J),
         cmd(89, "set_defogging_configuration_parameters", J),
-        cmd(90, "set_param_frame_decrypted_password", JO),
+        // "newpass": "Demo-Pa55" encrypted with the demo key of tools/demo
+        // (scripts/password-key.sh makes such texts).
+        cmd(90, "set_param_frame_decrypted_password", JO)
+            .takes(
+                "newpass (RSA-encrypted with the public half of etc/conf/direct_dev_privkey.pem, Base64)",
+                R"({"command":90,"newpass":"HolE7OXUK6IItDVtfMFWELzS01/HHOGrnGqbmaoz48Frbid0+7Mz6shZw/GsVBNCUIicEN3BO+kqgBFI15epkCXhH69VRzSwASyi141YG6imMPFWTUjvGFdcQ5Gu0B+ZOQp/jnZnZ011Sw4ciiuoMi2ToXCIF27cZu+4AMCfJ87sdCzBPRAbN9+qbafJySihNv8RFoO6rHdNRC4w/XEJBzO8d1/tdlzqy1eQwqFsIQvMKAEPq3Zo+NmNFyvrZjEpnfDnVZN6JjC/HzDv5vCdxMCig2tyzokyVZTovItW/cmC59OwaVEzJcJcCW74pKxZb5G8lZUaiVGn0vPdfnOZ+Q=="})"),
 };
 
 inline constexpr CommandInfo kGetCommands[] = {

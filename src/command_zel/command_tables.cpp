@@ -6,6 +6,7 @@
 
 #include "face/face_handlers.h"
 #include "face/face_query.h"
+#include "password/password_handlers.h"
 #include "vca/vca_handlers.h"
 
 namespace zel {
@@ -31,6 +32,7 @@ constexpr auto kSetBindings = std::to_array<Binding>({
     BIND(5, face_set_del_face_lib),
     BIND(6, set_vca_pept_rule),
     BIND(8, set_vca_pept_enable),
+    BIND(13, modify_password),
     BIND(17, set_vca_push_rule_167),
     BIND(18, set_vca_push_rule_168),
     BIND(19, set_algorithm_enable),
@@ -52,6 +54,7 @@ constexpr auto kSetBindings = std::to_array<Binding>({
     BIND(52, set_face_mosaic),
     BIND(54, set_new_fight),
     BIND(58, set_ref_boundary),
+    BIND(90, set_param_frame_decrypted_password),
 });
 constexpr auto kGetBindings = std::to_array<Binding>({
     BIND(0, face_search),

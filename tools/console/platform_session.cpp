@@ -85,11 +85,23 @@ PlatformSession::~PlatformSession() {
 // platform's own event thread would.
 void PlatformSession::on_device_event(void *ctx, const sdk_sim_event *event) {
     auto *self = static_cast<PlatformSession *>(ctx);
-    if (event->type != SDK_SIM_EVENT_ANALYSIS_SWITCH ||
-        event->loginfd != self->host_.get<int32_t>(platform::host_offset::kLoginfd))
+    if (event->loginfd != self->host_.get<int32_t>(platform::host_offset::kLoginfd))
         return;
     sdk_sim_event copy = *event;
-    self->events_.post([self, copy] { self->answer_analysis_switch(copy.ch, copy.value); });
+    if (event->type == SDK_SIM_EVENT_ANALYSIS_SWITCH)
+        self->events_.post([self, copy] { self->answer_analysis_switch(copy.ch, copy.value); });
+    else if (event->type == SDK_SIM_EVENT_PASSWORD_CHANGE)
+        self->events_.post([self, copy] { self->answer_password_change(copy.value); });
+}
+
+// The device's verdict first, then the flag the waiting command polls.
+void PlatformSession::answer_password_change(int32_t accepted) {
+    auto word = [this](size_t offset) {
+        return std::atomic_ref<int32_t>(
+            *reinterpret_cast<int32_t *>(static_cast<unsigned char *>(host_.data()) + offset));
+    };
+    word(platform::host_offset::kPwdChangeResult).store(accepted);
+    word(platform::host_offset::kPwdChangeReplied).store(1);
 }
 
 // The answer goes into the channel record the waiting command polls.

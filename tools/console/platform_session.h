@@ -68,6 +68,7 @@ class PlatformSession {
     using Notify = void (*)(void *, uint32_t, void *, int64_t);
     static void on_device_event(void *ctx, const sdk_sim_event *event);
     void answer_analysis_switch(int32_t ch, int32_t value);
+    void answer_password_change(int32_t accepted);
 
     Dispatch set_ = nullptr;
     Dispatch get_ = nullptr;
