@@ -39,7 +39,6 @@ constexpr SettingPair kPairs[] = {
     {"NetClient_SetDigitalChannelConfig", "NetClient_GetDigitalChannelConfig", Kept::Record, any_cmd},
     {"NetClient_SetFTPUploadConfig", "NetClient_GetFTPUploadConfig", Kept::Record, ftp_cmd},
     {"NetClient_SetDzTransparentPara", "NetClient_GetDzTransparentPara", Kept::Record, nullptr},
-    {"NetClient_XmlSetDevConfig", "NetClient_XmlGetDevConfig", Kept::Record, nullptr},
     {"NetClient_SetCommonEnable", "NetClient_GetCommonEnable", Kept::Value, nullptr},
     {"NetClient_SetFrameRate", "NetClient_GetFrameRate", Kept::Value, nullptr},
     {"NetClient_SetVideoSize", "NetClient_GetVideoSizeEx", Kept::Value, nullptr},
@@ -79,7 +78,7 @@ std::vector<uint8_t> version_record(int32_t kind) {
 }  // namespace
 
 void DeviceModel::add_device(int32_t loginfd, int32_t channels, int32_t kind) {
-    devices_[loginfd] = Device{channels, kind, {}};
+    devices_[loginfd] = Device{channels, kind, {}, {}};
     std::erase_if(settings_, [loginfd](const auto &entry) { return std::get<0>(entry.first) == loginfd; });
 }
 
@@ -94,8 +93,15 @@ std::optional<Answer> DeviceModel::answer(const Call &call, const char *function
     if (device == devices_.end())
         return std::nullopt;
 
+    Device &dev = device->second;
     if (named(function, "NetClient_FaceConfig"))
-        return device->second.faces.face_config(call);
+        return dev.faces.face_config(call);
+    if (named(function, "NetClient_HttpXmlConfig"))
+        return dev.xml.http(call, dev.channels);
+    if (named(function, "NetClient_XmlSetDevConfig"))
+        return dev.xml.set_config(call, dev.channels);
+    if (named(function, "NetClient_XmlGetDevConfig"))
+        return dev.xml.get_config(call, dev.channels);
     if (named(function, "NetClient_GetDevConfig") && call.cmd == face::kDevFaceCounts)
         return device->second.faces.counts();
     // Switching a channel's analysis off needs the device's consent, which

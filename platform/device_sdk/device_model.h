@@ -7,6 +7,7 @@
 
 #include "face_store.h"
 #include "sim_engine.h"
+#include "xml_documents.h"
 
 #include <map>
 #include <optional>
@@ -30,6 +31,7 @@ class DeviceModel {
         int32_t channels;
         int32_t kind;
         FaceStore faces;
+        XmlDocuments xml;
     };
     /* A kept setting: (login, setting pair, sub-command, channel). */
     using Key = std::tuple<int32_t, size_t, int32_t, int32_t>;

@@ -120,11 +120,19 @@ extern "C" {
  * and version texts (NetClient_GetServerVersion_V1), and keeps its settings:
  * the record of a SetDevConfig, VCASetConfig, SetAlarmConfig, SetDomePTZ,
  * SetDiskGroup, NetFileSetChannelParam, SetDigitalChannelConfig,
- * SetFTPUploadConfig, SetDzTransparentPara or XmlSetDevConfig request, and
- * the value of a SetCommonEnable, SetFrameRate, SetVideoSize or
- * SetMaxKByteRate request, per sub-command and channel, are what the
- * matching Get request then answers. Returns 0, or -1 for a negative channel
- * count or an unknown kind. */
+ * SetFTPUploadConfig or SetDzTransparentPara request, and the value of a
+ * SetCommonEnable, SetFrameRate, SetVideoSize or SetMaxKByteRate request, per
+ * sub-command and channel, are what the matching Get request then answers.
+ * XML-carried settings (XmlSetDevConfig, the sub-commands of
+ * device_sdk_xml.h) are kept as XML documents per sub-command and channel (or
+ * type) and read back by XmlGetDevConfig; before a write a read answers the
+ * device's factory document. A structure of the wrong size, or a channel the
+ * device lacks, is refused (result -1, last error 400 or 404). HttpXmlConfig
+ * keeps the face-track document written for a channel and scene (a body that
+ * is no face-track document is refused, 400), answers a read with it (face
+ * tracking off before any write), and answers the court database query
+ * (key 524291, Type 2) with one testimony channel per channel.
+ * Returns 0, or -1 for a negative channel count or an unknown kind. */
 SDK_SIM_EXPORT int32_t sdk_sim_add_device(int32_t loginfd, int32_t channels, int32_t kind);
 
 /* Forget all answers, the simulated devices, the call log, the upgrade callbacks, the event

@@ -170,7 +170,11 @@ inline constexpr CommandInfo kSetCommands[] =
         cmd(48, "set_cpc_advance_part2", J)
             .takes("ch, scene_id, pic_interval", R"({"command":48,"ch":0,"scene_id":0,"pic_interval":5})"),
         cmd(49, "set_ftp_snapshot_timing", J),
-        cmd(50, "set_h323_param", J),
+        cmd(50, "set_h323_param", J)
+            .takes(
+                "count, h323_single_dev[].set_type/h323_call_id/call_mode/call_rate/port/ip_address/net_name/uri/"
+                "call_msg/stream_type/h323_group_id/call_type/sip_net_link_type",
+                R"({"command":50,"count":1,"h323_single_dev":[{"set_type":1,"h323_call_id":1,"call_mode":0,"call_rate":1024,"port":1720,"ip_address":"192.0.2.20","net_name":"court-2","uri":"sip:court2@example.org","call_msg":"hearing","stream_type":0,"h323_group_id":1,"call_type":1,"sip_net_link_type":0}]})"),
         cmd(51, "set_calibration_reference", J)
             .takes(
                 "ch, scene_id, point_num, point_imgs[].x/y/z, point_wlds[].x/y/z, ipc_high, ipc_param{x,y,z}, "
@@ -180,9 +184,15 @@ inline constexpr CommandInfo kSetCommands[] =
             .takes("ch, valid, mosaic_level", R"({"command":52,"ch":0,"valid":1,"mosaic_level":3})"),
         cmd(53, "set_audio_ponticello", J),
         cmd(54, "set_new_fight", J).takes("ch, dev_type, valid", R"({"command":54,"ch":0,"dev_type":1,"valid":1})"),
-        cmd(55, "set_judge_analyse_param", J),
-        cmd(56, "set_xml_type_value", J),
-        cmd(57, "set_case_control", J),
+        cmd(55, "set_judge_analyse_param", J)
+            .takes(
+                "ch, type_count, region_count, judge_any_param[].analye_type/enable",
+                R"({"command":55,"ch":0,"type_count":1,"region_count":2,"judge_any_param":[{"analye_type":1,"enable":1}]})"),
+        cmd(56, "set_xml_type_value", J)
+            .takes("type, enable, value", R"({"command":56,"type":1,"enable":1,"value":"on"})"),
+        cmd(57, "set_case_control", J)
+            .takes("ch, scene_id, part_in_num, case_control",
+                   R"({"command":57,"ch":0,"scene_id":0,"part_in_num":2,"case_control":1})"),
         cmd(58, "set_ref_boundary", J)
             .takes(
                 "ch, scene_id, enable, point_num, point_wlds[].x/y/z",
@@ -192,13 +202,19 @@ inline constexpr CommandInfo kSetCommands[] =
         cmd(61, "set_disk_usage", JO),
         cmd(62, "check_disk_file", J),
         none(63),
-        cmd(64, "set_zf_ch_info", J),
+        cmd(64, "set_zf_ch_info", J)
+            .takes("type, count, zf_ch_info[].ch_no/ch_name_type",
+                   R"({"command":64,"type":0,"count":1,"zf_ch_info":[{"ch_no":0,"ch_name_type":2}]})"),
         cmd(65, "set_enable_value", J),
-        cmd(66, "set_mix_audio_config", J),
+        cmd(66, "set_mix_audio_config", J)
+            .takes(
+                "mix_audio_config_list[].output_src_name/input_src_list[].input_src_name/enable",
+                R"({"command":66,"mix_audio_config_list":[{"output_src_name":"Output 1","input_src_list":[{"input_src_name":"Mic 1","enable":1},{"input_src_name":"Line in","enable":0}]}]})"),
         cmd(67, "set_vertical_line", J),
         cmd(68, "set_waterflow_param", J),
         cmd(69, "lock_record_file", J),
-        cmd(70, "set_face_track_enable", J),
+        cmd(70, "set_face_track_enable", J)
+            .takes("ch, sence_id, enabled", R"({"command":70,"ch":0,"sence_id":0,"enabled":1})"),
         cmd(71, "set_dz_transparent_para", J),
         none(72),
         cmd(73, "set_record_mission", J),
@@ -217,7 +233,10 @@ inline constexpr CommandInfo kSetCommands[] =
         cmd(86, "set_irri_server_info_v2", J),
         cmd(87, "set_phone_contact", J),
         cmd(88, "set_remote_control_alarm", J),
-        cmd(89, "set_defogging_configuration_parameters", J),
+        cmd(89, "set_defogging_configuration_parameters", J)
+            .takes(
+                "ch, enable, time_schedule[].time_ranges[].start_time/end_time/time_vaild (7 days of 4 ranges)",
+                R"({"command":89,"ch":0,"enable":1,"time_schedule":[{"time_ranges":[{"start_time":"06:00:00","end_time":"09:00:00","time_vaild":1}]}]})"),
         // "newpass": "Demo-Pa55" encrypted with the demo key of tools/demo
         // (scripts/password-key.sh makes such texts).
         cmd(90, "set_param_frame_decrypted_password", JO)
@@ -291,25 +310,25 @@ inline constexpr CommandInfo kGetCommands[] = {
     cmd(43, "get_func_ability", JO),
     cmd(44, "get_vertical_line", JO),
     cmd(45, "get_waterflow_param", JO),
-    cmd(46, "get_face_track_enable", JO),
+    cmd(46, "get_face_track_enable", JO).takes("ch, sence_id", R"({"command":46,"ch":0,"sence_id":0})"),
     none(47),
     none(48),
     none(49),
     none(50),
-    cmd(51, "get_call_state", JO),
+    cmd(51, "get_call_state", JO).takes("no members", R"({"command":51})"),
     none(52),
     none(53),
     none(54),
     none(55),
     none(56),
     none(57),
-    cmd(58, "get_bestir_param", JO),
+    cmd(58, "get_bestir_param", JO).takes("no members", R"({"command":58})"),
     cmd(59, "get_cur_alarm_info", JO),
     none(60),
     cmd(61, "get_cdburn_status", JO),
     cmd(62, "get_video_size", JO),
     cmd(63, "get_frame_rate", JO),
-    cmd(64, "get_mix_audio_config", JO),
+    cmd(64, "get_mix_audio_config", JO).takes("no members", R"({"command":64})"),
     cmd(65, "get_alarm_in_out_info", JO),
     cmd(66, "get_hard_disk_info", O),
     cmd(67, "get_dz_transparent_para", JO),
@@ -332,7 +351,7 @@ inline constexpr CommandInfo kGetCommands[] = {
     cmd(84, "disk_smart_info", JO),
     cmd(85, "get_host_status", O),
     cmd(86, "get_host_replenish_video_task_list", JO),
-    cmd(87, "get_defogging_configuration_parameters", JO),
+    cmd(87, "get_defogging_configuration_parameters", JO).takes("ch", R"({"command":87,"ch":0})"),
     none(88),
     cmd(89, "get_host_disk_status", JO),
 };

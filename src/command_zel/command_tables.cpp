@@ -7,6 +7,7 @@
 #include "face/face_handlers.h"
 #include "face/face_query.h"
 #include "password/password_handlers.h"
+#include "settings_xml/xml_handlers.h"
 #include "vca/vca_handlers.h"
 
 namespace zel {
@@ -50,10 +51,18 @@ constexpr auto kSetBindings = std::to_array<Binding>({
     BIND(45, set_face_detect_enable),
     BIND(47, set_person_statistic_param),
     BIND(48, set_cpc_advance_part2),
+    BIND(50, set_h323_param),
     BIND(51, set_calibration_reference),
     BIND(52, set_face_mosaic),
     BIND(54, set_new_fight),
+    BIND(55, set_judge_analyse_param),
+    BIND(56, set_xml_type_value),
+    BIND(57, set_case_control),
     BIND(58, set_ref_boundary),
+    BIND(64, set_zf_ch_info),
+    BIND(66, set_mix_audio_config),
+    BIND(70, set_face_track_enable),
+    BIND(89, set_defogging_configuration_parameters),
     BIND(90, set_param_frame_decrypted_password),
 });
 constexpr auto kGetBindings = std::to_array<Binding>({
@@ -79,6 +88,11 @@ constexpr auto kGetBindings = std::to_array<Binding>({
     BIND(37, get_face_detect_enable),
     BIND(38, get_calibration_reference),
     BIND(39, get_ref_boundary),
+    BIND(46, get_face_track_enable),
+    BIND(51, get_call_state),
+    BIND(58, get_bestir_param),
+    BIND(64, get_mix_audio_config),
+    BIND(87, get_defogging_configuration_parameters),
 });
 
 #undef BIND
