@@ -1,211 +1,195 @@
 // Password change in clear text (set 13) and from an RSA-encrypted text
-// (set 90): the exchange with the platform through the host record, its
-// waits answered at once, late and never, and the decryption with a key
-// made for this test.
-#include "password_fixture.h"
+// (set 90): the exchange through the host record with its waits answered at
+// once, late and never; decryption with a key made at test time; and the key
+// file's life in one process (KeyFile.*, run in a process of its own).
+#include <unistd.h>
+
+#include <atomic>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+
+#include "command_test.h"
 #include "rsa_keys.h"
 
 namespace {
 
-using namespace password_test;
-using test::RsaKey;
+using test::Command;
+using test::Lines;
+namespace offset = test::host_offset;
 
-RsaKey &key() {
-    static RsaKey k;
-    return k;
+test::RsaKey &key() {
+    static test::RsaKey made;
+    return made;
 }
 
-// Every test runs in a directory holding the key, as the platform does.
-class KeyDirectory : public ::testing::Environment {
+void write_key_file(const std::string &text) {
+    std::filesystem::create_directories("etc/conf");
+    std::ofstream("etc/conf/direct_dev_privkey.pem", std::ios::trunc) << text;
+}
+
+class Password : public test::CommandTest {
+  protected:
     void SetUp() override {
-        dir_ = std::make_unique<ScratchDirectory>();
+        CommandTest::SetUp();
+        sdk_sim_add_device(7, 16, SDK_SIM_RECORDER);
+        // A working directory of this process's own, holding the key file,
+        // with an empty one below it.
+        std::filesystem::create_directories(dir_ / "empty");
+        std::filesystem::current_path(dir_);
         write_key_file(key().private_pem());
     }
-    void TearDown() override { dir_.reset(); }
-    std::unique_ptr<ScratchDirectory> dir_;
-};
-const auto *const kKeyDirectory = ::testing::AddGlobalTestEnvironment(new KeyDirectory);
+    void TearDown() override {
+        sdk_sim_set_event_hook(nullptr, nullptr);
+        std::filesystem::current_path("/");
+        std::filesystem::remove_all(dir_);
+        CommandTest::TearDown();
+    }
+    std::atomic_ref<int32_t> word(size_t at) {
+        return std::atomic_ref(*reinterpret_cast<int32_t *>(static_cast<char *>(host.data()) + at));
+    }
+    // The platform's side of the exchange, the verdict before the flag: with
+    // the device's event during its call (poll 0), at poll `poll`, or never
+    // (-1).
+    void answer(int poll, int32_t verdict) {
+        reply_ = [this, verdict] {
+            word(offset::kPwdChangeResult).store(verdict);
+            word(offset::kPwdChangeReplied).store(1);
+        };
+        on_poll = [this, poll](int32_t n) {
+            if (n == 1)
+                during_ = std::to_string(word(offset::kPwdChangePending)) + host.text(offset::kNewPassword);
+            if (n == poll)
+                reply_();
+        };
+        sdk_sim_set_event_hook(
+            poll != 0 ? nullptr : +[](void *self, const sdk_sim_event *) { static_cast<Password *>(self)->reply_(); },
+            this);
+    }
+    bool exchange_cleared() {
+        const auto *pw = static_cast<const unsigned char *>(host.data()) + offset::kNewPassword;
+        return word(offset::kPwdChangePending) == 0 && std::all_of(pw, pw + 60, [](unsigned char b) { return b == 0; });
+    }
+    std::string during_;
 
-using ClearTextChange = PasswordTest;
-using EncryptedChange = PasswordTest;
+  private:
+    std::function<void()> reply_;
+    std::filesystem::path dir_ = "/tmp/zel-password-" + std::to_string(getpid());
+};
 
 std::string set90(const std::string &encrypted) { return R"({"command":90,"newpass":")" + encrypted + R"("})"; }
 
-const char kSet13[] = R"({"command":13,"username":"operator","oldpass":"old","newpass":"n3w-Pa55"})";
-
-TEST_F(ClearTextChange, SendsThePasswordAndWaitsForTheDevicesVerdict) {
+TEST_F(Password, WaitsForThePlatformsVerdict) {
+    const std::string set13 = R"({"command":13,"username":"operator","oldpass":"o","newpass":"n3w-Pa55"})";
+    const std::string encrypted = set90(key().encrypt("n3w-Pa55"));
     const struct {
-        const char *what;
-        int poll;  // 0: at once (during the device call), -1: never
-        int32_t accepted;
+        const std::string &json;
+        int32_t sdk_ret;  // with last error 119
+        int poll, verdict;
         const char *reply;
         int32_t sleeps;
     } cases[] = {
-        {"accepted at once", 0, 1, R"({"ret":0})", 0},
-        {"refused at once", 0, 0, R"({"ret":-1})", 0},
-        {"accepted late", 7, 1, R"({"ret":0})", 7},
-        {"never answered", -1, 1, R"({"ret":-1})", 1000},
+        {set13, 0, 0, 1, R"({"ret":0})", 0},
+        {set13, 0, 0, 0, R"({"ret":-1})", 0},
+        {set13, 0, 7, 1, R"({"ret":0})", 7},
+        {set13, 0, -1, 1, R"({"ret":-1})", 1000},
+        {set13, -3, 2, 1, R"({"ret":0})", 2},
+        {encrypted, 0, 0, 1, R"({"ret":0, "err_code":0})", 0},
+        {encrypted, 0, 0, 0, R"({"ret":-1, "err_code":-2})", 0},
+        {encrypted, 0, 3, 1, R"({"ret":0, "err_code":0})", 3},
+        {encrypted, 0, -1, 1, R"({"ret":-1, "err_code":-2})", 500},
+        {encrypted, -5, 2, 1, R"({"ret":0, "err_code":119})", 2},
+        {encrypted, -5, -1, 1, R"({"ret":-1, "err_code":-2})", 500},
     };
     for (const auto &c : cases) {
+        const std::string what = c.json.substr(0, 14) + " " + c.reply + " " + std::to_string(c.poll);
         sdk_sim_reset();
         sdk_sim_add_device(7, 16, SDK_SIM_RECORDER);
-        sleeps = 0;
-        on_poll = nullptr;
-        sdk_sim_set_event_hook(nullptr, nullptr);
-        if (c.poll == 0)
-            answer_at_once(c.accepted);
-        else if (c.poll > 0)
-            answer_at_poll(c.poll, c.accepted);
-        std::string during;
-        auto answer_poll = on_poll;
-        on_poll = [&](int32_t n) {
-            if (n == 1)
-                during =
-                    std::to_string(word(host_offset::kPwdChangePending)) + " " + host.text(host_offset::kNewPassword);
-            if (answer_poll)
-                answer_poll(n);
-        };
-
-        Command cmd(kSet13);
-        EXPECT_EQ(set(cmd), std::string(c.reply) == R"({"ret":0})" ? 1 : 0) << c.what;
-        EXPECT_EQ(cmd.reply(), c.reply) << c.what;
-        EXPECT_EQ(sleeps, c.sleeps) << c.what;
-        EXPECT_EQ(err, test::kSentinelErrno) << c.what;
-        EXPECT_TRUE(exchange_cleared()) << c.what;
-        if (c.sleeps > 0) {
-            EXPECT_EQ(during, "1 n3w-Pa55") << c.what;
-        }
-        sdk_sim_call call = only_call("NetClient_ModifyPwd");
-        EXPECT_EQ(call.loginfd, 7);
-        EXPECT_STREQ(call.text[0], "operator");
-        EXPECT_STREQ(call.text[1], "n3w-Pa55");
-    }
-}
-
-TEST_F(ClearTextChange, AFailedDeviceCallStillWaits) {
-    sdk_sim_push_answer("NetClient_ModifyPwd", SDK_SIM_ANY, -3, 0x51, nullptr, 0);
-    answer_at_poll(2, 1);
-    Command cmd(kSet13);
-    EXPECT_EQ(set(cmd), 1);
-    EXPECT_EQ(cmd.reply(), R"({"ret":0})");
-    EXPECT_EQ(log.messages(), Lines{"NetClient_ModifyPwd failed, ret:-3"});
-}
-
-TEST_F(ClearTextChange, RefusedMembersAnswerMinusOneAndClearTheExchange) {
-    const std::pair<std::string, std::string> cases[] = {
-        {R"({"command":13,"oldpass":"o","newpass":"n"})", "username == NULL"},
-        {R"({"command":13,"username":"u","newpass":"n"})", "oldpass == NULL"},
-        {R"({"command":13,"username":"u","oldpass":null,"newpass":"n"})", "oldpass == NULL"},
-        {R"({"command":13,"username":"u","oldpass":"o"})", "newpass == NULL"},
-    };
-    for (const auto &[json, message] : cases) {
-        host.put<int32_t>(host_offset::kPwdChangePending, 1);
-        host.put_text(host_offset::kNewPassword, "left over");
-        Command cmd(json);
-        EXPECT_EQ(set(cmd), 0) << json;
-        EXPECT_EQ(err, CMD_ZEL_EINVAL);
-        EXPECT_EQ(cmd.reply(), R"({"ret":-1})");
-        EXPECT_EQ(log.messages(), Lines{message});
-        EXPECT_TRUE(exchange_cleared()) << json;
-    }
-    EXPECT_TRUE(calls("NetClient_ModifyPwd").empty());
-
-    // A member of another type is its JSON text, a password like any other.
-    answer_at_once();
-    Command numeric(R"({"command":13,"username":"u","oldpass":1,"newpass":12345})");
-    EXPECT_EQ(set(numeric), 1);
-    EXPECT_STREQ(only_call("NetClient_ModifyPwd").text[1], "12345");
-}
-
-TEST_F(EncryptedChange, DecryptsWithTheKeyFileAndChangesThePassword) {
-    answer_at_once();
-    Command cmd(set90(key().encrypt("n3w-Pa55")));
-    EXPECT_EQ(set(cmd), 1);
-    EXPECT_EQ(cmd.reply(), R"({"ret":0, "err_code":0})");
-    EXPECT_EQ(err, test::kSentinelErrno);
-    sdk_sim_call call = only_call("NetClient_ModifyPwd");
-    EXPECT_STREQ(call.text[0], "admin");
-    EXPECT_STREQ(call.text[1], "n3w-Pa55");
-    EXPECT_TRUE(exchange_cleared());
-    ASSERT_EQ(log.entries().size(), 1u);
-    EXPECT_EQ(log.entries()[0].level, 4);
-    EXPECT_EQ(log.entries()[0].message,
-              "set_param_frame_decrypted_password ip:10.1.2.3 host_id:dev-0001 NetClient_ModifyPwd ret:0 err_code:0");
-}
-
-TEST_F(EncryptedChange, WaitOutcomesSetRetAndErrCode) {
-    const struct {
-        const char *what;
-        int32_t sdk_ret;
-        int poll;  // 0: at once, -1: never
-        int32_t accepted;
-        const char *reply;
-        int32_t sleeps;
-    } cases[] = {
-        {"accepted late", 0, 3, 1, R"({"ret":0, "err_code":0})", 3},
-        {"refused at once", 0, 0, 0, R"({"ret":-1, "err_code":-2})", 0},
-        {"never answered", 0, -1, 1, R"({"ret":-1, "err_code":-2})", 500},
-        {"call failed, never answered", -5, -1, 1, R"({"ret":-1, "err_code":-2})", 500},
-        {"call failed, confirmed late", -5, 2, 1, R"({"ret":0, "err_code":119})", 2},
-    };
-    const std::string encrypted = key().encrypt("n3w-Pa55");
-    for (const auto &c : cases) {
-        sdk_sim_reset();
-        sdk_sim_add_device(7, 16, SDK_SIM_RECORDER);
-        sdk_sim_set_event_hook(nullptr, nullptr);
-        on_poll = nullptr;
-        sleeps = 0;
         if (c.sdk_ret != 0)
             sdk_sim_push_answer("NetClient_ModifyPwd", SDK_SIM_ANY, c.sdk_ret, 119, nullptr, 0);
-        if (c.poll == 0)
-            answer_at_once(c.accepted);
-        else if (c.poll > 0)
-            answer_at_poll(c.poll, c.accepted);
-        Command cmd(set90(encrypted));
-        set(cmd);
-        EXPECT_EQ(cmd.reply(), c.reply) << c.what;
-        EXPECT_EQ(sleeps, c.sleeps) << c.what;
-        EXPECT_TRUE(exchange_cleared()) << c.what;
+        answer(c.poll, c.verdict);
+        sleeps = 0;
+        during_.clear();
+        Command cmd(c.json);
+        EXPECT_EQ(set(cmd), std::string(c.reply).starts_with(R"({"ret":0)") ? 1 : 0) << what;
+        EXPECT_EQ(cmd.reply(), c.reply) << what;
+        EXPECT_EQ(sleeps, c.sleeps) << what;
+        EXPECT_EQ(err, test::kSentinelErrno) << what;
+        EXPECT_TRUE(exchange_cleared()) << what;
+        EXPECT_EQ(during_, c.sleeps > 0 ? "1n3w-Pa55" : "") << what;
+        sdk_sim_call call = only_call("NetClient_ModifyPwd");
+        EXPECT_STREQ(call.text[0], c.json == set13 ? "operator" : "admin");
+        EXPECT_STREQ(call.text[1], "n3w-Pa55");
+        if (c.json == encrypted) {
+            EXPECT_EQ(log.entries().back().level, 4);
+            EXPECT_TRUE(log.messages().back().starts_with(
+                "set_param_frame_decrypted_password ip:10.1.2.3 host_id:dev-0001 NetClient_ModifyPwd ret:"));
+        }
     }
 }
 
-TEST_F(EncryptedChange, TextsThatDoNotDecryptAreRefusedBeforeTheDevice) {
-    RsaKey other;
-    const std::string good = key().encrypt("pw");
+TEST_F(Password, RefusalsAnswerAndClearTheExchangeWithoutADeviceCall) {
+    const std::string decrypt_failed =
+        "set_param_frame_decrypted_password decrypt_dev_password failed, host_id:dev-0001, encrypted_pwd: ";
     const struct {
-        std::string newpass;  // empty: member absent
-        std::string reason;   // the decryption's own line; empty: none
+        std::string json;
+        Lines messages;  // a line ending in "(" is a prefix
         const char *reply;
     } cases[] = {
-        {"", "", R"({"ret":-1, "err_code":0})"},
-        {"@@not-base64@@", "rsa_base64_decrypt(@@not-base64@@) failed", R"({"ret":-1, "err_code":-1})"},
-        {other.encrypt("pw"), "rsa_base64_decrypt(", R"({"ret":-1, "err_code":-1})"},
-        {key().encrypt(std::string(60, 'p')), "not enough space, len:60, size:60", R"({"ret":-1, "err_code":-1})"},
-        {key().encrypt(std::string(61, 'p')), "rsa_base64_decrypt(", R"({"ret":-1, "err_code":-1})"},
+        {R"({"command":13,"oldpass":"o","newpass":"n"})", {"username == NULL"}, R"({"ret":-1})"},
+        {R"({"command":13,"username":"u","oldpass":null,"newpass":"n"})", {"oldpass == NULL"}, R"({"ret":-1})"},
+        {R"({"command":90})", {"encrypted_pwd == NULL"}, R"({"ret":-1, "err_code":0})"},
+        {R"({"command":90,"newpass":12})",
+         {"rsa_base64_decrypt(12) failed", decrypt_failed + "12, new_pwd: "},
+         R"({"ret":-1, "err_code":-1})"},
+        {set90(key().encrypt(std::string(60, 'p'))),
+         {"not enough space, len:60, size:60", decrypt_failed},
+         R"({"ret":-1, "err_code":-1})"},
+        {set90(key().encrypt(std::string(61, 'p'))),
+         {"rsa_base64_decrypt(", decrypt_failed},
+         R"({"ret":-1, "err_code":-1})"},
     };
     for (const auto &c : cases) {
-        Command cmd(c.newpass.empty() ? std::string(R"({"command":90})") : set90(c.newpass));
-        EXPECT_EQ(set(cmd), 0);
+        word(offset::kPwdChangePending).store(1);
+        host.put_text(offset::kNewPassword, "left over");
+        Command cmd(c.json);
+        EXPECT_EQ(set(cmd), 0) << c.json;
         EXPECT_EQ(err, CMD_ZEL_EINVAL);
-        EXPECT_EQ(cmd.reply(), c.reply) << c.newpass;
+        EXPECT_EQ(cmd.reply(), c.reply) << c.json;
         Lines messages = log.messages();
-        if (c.newpass.empty()) {
-            EXPECT_EQ(messages, Lines{"encrypted_pwd == NULL"});
-            continue;
-        }
-        ASSERT_EQ(messages.size(), 2u) << c.newpass;
-        EXPECT_EQ(messages[0].rfind(c.reason, 0), 0u) << messages[0];
-        EXPECT_EQ(messages[1], "set_param_frame_decrypted_password decrypt_dev_password failed, host_id:dev-0001, "
-                               "encrypted_pwd: " +
-                                   c.newpass + ", new_pwd: ");
+        ASSERT_EQ(messages.size(), c.messages.size()) << c.json;
+        for (size_t i = 0; i < messages.size(); ++i)
+            EXPECT_TRUE(messages[i].starts_with(c.messages[i])) << messages[i];
+        EXPECT_TRUE(exchange_cleared()) << c.json;
     }
     EXPECT_TRUE(calls("NetClient_ModifyPwd").empty());
-    EXPECT_TRUE(exchange_cleared());
+}
 
-    // A member of another type is its JSON text, which is no ciphertext.
-    Command numeric(R"({"command":90,"newpass":12})");
-    EXPECT_EQ(set(numeric), 0);
-    EXPECT_EQ(numeric.reply(), R"({"ret":-1, "err_code":-1})");
+// The key file as one process sees it: a missing file is looked for again at
+// every command; the first text read is kept for good, even when it is no
+// key, so a later file takes effect only in a new process.
+TEST_F(Password, KeyFileMissingIsRetriedAndTheFirstTextReadIsKept) {
+    std::filesystem::current_path("empty");
+    const std::string encrypted = key().encrypt("pw");
+    const std::string refused = "set_param_frame_decrypted_password decrypt_dev_password failed, host_id:dev-0001, "
+                                "encrypted_pwd: " +
+                                encrypted + ", new_pwd: ";
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        Command cmd(set90(encrypted));
+        EXPECT_EQ(set(cmd), 0);
+        EXPECT_EQ(cmd.reply(), R"({"ret":-1, "err_code":-1})");
+        EXPECT_EQ(log.messages(), (Lines{"fp == NULL, file: etc/conf/direct_dev_privkey.pem",
+                                         "!load_private_key(etc/conf/direct_dev_privkey.pem)", refused}));
+    }
+    write_key_file("this is not a PEM key\n");
+    Command garbage(set90(encrypted));
+    EXPECT_EQ(set(garbage), 0);
+    EXPECT_EQ(log.messages(), (Lines{"rsa_base64_decrypt(" + encrypted + ") failed", refused}));
+
+    write_key_file(key().private_pem());
+    Command still(set90(encrypted));
+    EXPECT_EQ(set(still), 0);
+    EXPECT_TRUE(calls("NetClient_ModifyPwd").empty());
 }
 
 }  // namespace
