@@ -181,7 +181,7 @@ SDK_SIM_EXPORT int32_t sdk_sim_fire_upgrade_complete(int32_t loginfd, int32_t st
 /* Events a simulated device reports. */
 #define SDK_SIM_EVENT_ANALYSIS_SWITCH 1 /* value: 1 accepted, 0 refused */
 #define SDK_SIM_ANALYSIS_ACCEPTED 1
-#define SDK_SIM_EVENT_PASSWORD_CHANGE 2 /* value: 1 accepted, 0 refused; ch SDK_SIM_ANY */
+#define SDK_SIM_EVENT_PASSWORD_CHANGE 3 /* value: 1 accepted, 0 refused; ch SDK_SIM_ANY */
 
 typedef struct sdk_sim_event {
     int32_t type;    /* SDK_SIM_EVENT_* */
