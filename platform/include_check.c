@@ -10,6 +10,7 @@
 #include "device_sdk_settings_query.h"
 #include "device_sdk_vca.h"
 #include "device_sdk_video.h"
+#include "device_sdk_xml.h"
 #include "face_track_codec.h"
 #include "json_accessors.h"
 #include "key_utility.h"

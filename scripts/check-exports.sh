@@ -22,7 +22,8 @@ if [ "$defined" != "$expected" ]; then
 fi
 
 undefined=$(nm -D --undefined-only "$lib" | awk '{print $2}' | sed 's/@.*//')
-for fn in log_debug_ex os_timer_create adt_dlist_create hash_create json_object_get_field_int; do
+for fn in log_debug_ex os_timer_create adt_dlist_create hash_create json_object_get_field_int rsa_base64_decrypt \
+  Encap_FaceTrackInfo Analysis_FaceTrackInfo; do
   if ! grep -qx "$fn" <<<"$undefined"; then
     echo "libcmd_zel does not import $fn"
     exit 1

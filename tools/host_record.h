@@ -27,7 +27,11 @@ inline constexpr size_t kAltIp = 6273;
 inline constexpr size_t kLoginfd = 6384;
 inline constexpr size_t kPtzPosition = 6556;    // the platform's own: last reported pan, tilt, zoom (3 x i32)
 inline constexpr size_t kIsRecvdPtzPos = 6568;  // u32, set once a position has been reported
-inline constexpr size_t kSize = 32768;          // covers every field the library uses
+inline constexpr size_t kPwdChangePending = 31196;
+inline constexpr size_t kPwdChangeReplied = 31200;
+inline constexpr size_t kPwdChangeResult = 31204;
+inline constexpr size_t kNewPassword = 31208;
+inline constexpr size_t kSize = 32768;  // covers every field the library uses
 }  // namespace host_offset
 
 namespace channel_offset {

@@ -40,7 +40,6 @@ constexpr SettingPair kPairs[] = {
     {"NetClient_SetDigitalChannelConfig", "NetClient_GetDigitalChannelConfig", Kept::Record, any_cmd},
     {"NetClient_SetFTPUploadConfig", "NetClient_GetFTPUploadConfig", Kept::Record, ftp_cmd},
     {"NetClient_SetDzTransparentPara", "NetClient_GetDzTransparentPara", Kept::Record, nullptr},
-    {"NetClient_XmlSetDevConfig", "NetClient_XmlGetDevConfig", Kept::Record, nullptr},
     {"NetClient_SetCommonEnable", "NetClient_GetCommonEnable", Kept::Value, nullptr},
 };
 
@@ -92,8 +91,15 @@ std::optional<Answer> DeviceModel::answer(const Call &call, const char *function
     if (device == devices_.end())
         return std::nullopt;
 
+    Device &dev = device->second;
     if (named(function, "NetClient_FaceConfig"))
-        return device->second.faces.face_config(call);
+        return dev.faces.face_config(call);
+    if (named(function, "NetClient_HttpXmlConfig"))
+        return dev.xml.http(call, dev.channels);
+    if (named(function, "NetClient_XmlSetDevConfig"))
+        return dev.xml.set_config(call, dev.channels);
+    if (named(function, "NetClient_XmlGetDevConfig"))
+        return dev.xml.get_config(call, dev.channels);
     if (named(function, "NetClient_GetDevConfig") && call.cmd == NET_CLIENT_FACE_LIB_COUNT)
         return device->second.faces.counts();
     // Switching a channel's analysis off needs the device's consent, which
@@ -105,6 +111,12 @@ std::optional<Answer> DeviceModel::answer(const Call &call, const char *function
         return kept;
     if (auto picture = device->second.video.answer(call, function, device->second.channels, device->second.kind))
         return picture;
+    // A password change is confirmed by the device a moment later.
+    if (named(function, "NetClient_ModifyPwd")) {
+        bool filled =
+            call.text[0].has_value() && !call.text[0]->empty() && call.text[1].has_value() && !call.text[1]->empty();
+        reported.push_back({SDK_SIM_EVENT_PASSWORD_CHANGE, call.loginfd, SDK_SIM_ANY, filled ? 1 : 0});
+    }
 
     if (named(function, "NetClient_GetChannelNum"))
         return Answer{0, std::nullopt, int_bytes(device->second.channels)};

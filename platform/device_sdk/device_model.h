@@ -10,6 +10,7 @@
 #include "settings_store.h"
 #include "sim_engine.h"
 #include "video_store.h"
+#include "xml_documents.h"
 
 #include <map>
 #include <optional>
@@ -36,6 +37,7 @@ class DeviceModel {
         AlarmPtzStore alarms_and_domes;
         VideoStore video;
         SettingsStore settings;
+        XmlDocuments xml;
     };
     /* A kept setting: (login, setting pair, sub-command, channel). */
     using Key = std::tuple<int32_t, size_t, int32_t, int32_t>;

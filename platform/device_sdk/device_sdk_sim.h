@@ -118,7 +118,9 @@
  * switching a channel's analysis off (first i32 of the record 0) is answered
  * "accepted" (SDK_SIM_EVENT_ANALYSIS_SWITCH, value 1); a position query
  * (SendCommand 43) is answered with the channel's position
- * (SDK_SIM_EVENT_PTZ_POSITION), which RecvCommand 43 then fetches.
+ * (SDK_SIM_EVENT_PTZ_POSITION), which RecvCommand 43 then fetches; a
+ * ModifyPwd is answered "accepted" (SDK_SIM_EVENT_PASSWORD_CHANGE, value 1)
+ * when user name and password are not empty, else "refused" (value 0).
  *
  * Alarms and domes: a device added with sdk_sim_add_device keeps the alarm
  * input and output port records (SetAlarmConfig 113, 116) per channel and
@@ -167,11 +169,20 @@ extern "C" {
  * and version texts (NetClient_GetServerVersion_V1), and keeps its settings:
  * the record of a SetDevConfig, VCASetConfig, SetAlarmConfig, SetDomePTZ,
  * SetDiskGroup, NetFileSetChannelParam, SetDigitalChannelConfig,
- * SetFTPUploadConfig, SetDzTransparentPara or XmlSetDevConfig request, and
+ * SetFTPUploadConfig or SetDzTransparentPara request, and
  * the value of a SetCommonEnable request, per sub-command and channel, are
  * what the matching Get request then answers. Its picture settings (below)
- * are kept per channel and stream. Returns 0, or -1 for a negative channel
- * count or an unknown kind. */
+ * are kept per channel and stream.
+ * XML-carried settings (XmlSetDevConfig, the sub-commands of
+ * device_sdk_xml.h) are kept as XML documents per sub-command and channel (or
+ * type) and read back by XmlGetDevConfig; before a write a read answers the
+ * device's factory document. A structure of the wrong size, or a channel the
+ * device lacks, is refused (result -1, last error 400 or 404). HttpXmlConfig
+ * keeps the face-track document written for a channel and scene (a body that
+ * is no face-track document is refused, 400), answers a read with it (face
+ * tracking off before any write), and answers the court database query
+ * (key 524291, Type 2) with one testimony channel per channel.
+ * Returns 0, or -1 for a negative channel count or an unknown kind. */
 SDK_SIM_EXPORT int32_t sdk_sim_add_device(int32_t loginfd, int32_t channels, int32_t kind);
 
 /* Forget all answers, the simulated devices, the call log, the upgrade callbacks, the event
@@ -220,7 +231,8 @@ SDK_SIM_EXPORT int32_t sdk_sim_fire_upgrade_complete(int32_t loginfd, int32_t st
 /* Events a simulated device reports. */
 #define SDK_SIM_EVENT_ANALYSIS_SWITCH 1 /* value: 1 accepted, 0 refused */
 #define SDK_SIM_ANALYSIS_ACCEPTED 1
-#define SDK_SIM_EVENT_PTZ_POSITION 2 /* position: pan, tilt, zoom */
+#define SDK_SIM_EVENT_PTZ_POSITION 2    /* position: pan, tilt, zoom */
+#define SDK_SIM_EVENT_PASSWORD_CHANGE 3 /* value: 1 accepted, 0 refused; ch SDK_SIM_ANY */
 
 typedef struct sdk_sim_event {
     int32_t type;        /* SDK_SIM_EVENT_* */

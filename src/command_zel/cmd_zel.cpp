@@ -14,6 +14,7 @@
 #include "maintenance/upgrade_table.h"
 #include "mq/mq_config.h"
 #include "mq/mq_send_record.h"
+#include "xml_sdk/http_xml.h"
 #include "zel_json.h"
 #include "zel_log.h"
 
@@ -146,15 +147,17 @@ CMD_ZEL_API int32_t cmd_common_get_config(void *host, void *opit, int32_t size) 
     return entry([&] { return zel::dispatch(zel::kGetDispatcher, host, opit, size); });
 }
 
-CMD_ZEL_API int32_t video_to_cmd_common_get_config(void *host, int32_t type, void *opit, int32_t) {
+CMD_ZEL_API int32_t video_to_cmd_common_get_config(void *host, int32_t type, void *opit, int32_t size) {
     return entry([&]() -> int32_t {
         if (host == nullptr)
             return ZFAIL(CMD_ZEL_EINVAL, "host == NULL");
         if (opit == nullptr)
             return ZFAIL(CMD_ZEL_EINVAL, "opit == NULL");
-        // Type 1 is the all-channels testimony query, which arrives with the
-        // HTTP-XML exchanges; until then it does nothing.
-        if (type != 1)
+        // Type 1 is the all-channels testimony query; its outcome is the
+        // record's contents, not the result.
+        if (type == 1)
+            zel::get_all_testimony_channel_info(host, opit, size);
+        else
             ZLOG(zel::kLogError, "type unkown, type:%d", type);
         return 1;
     });

@@ -7,8 +7,10 @@
 #include "alarm/alarm_handlers.h"
 #include "face/face_handlers.h"
 #include "face/face_query.h"
+#include "password/password_handlers.h"
 #include "ptz/ptz_handlers.h"
 #include "settings/settings_handlers.h"
+#include "settings_xml/xml_handlers.h"
 #include "vca/vca_handlers.h"
 #include "video/video_handlers.h"
 
@@ -40,6 +42,7 @@ constexpr auto kSetBindings = std::to_array<Binding>({
     BIND(10, set_frame_rate),
     BIND(11, set_channel_password),
     BIND(12, set_digital_channel_password),
+    BIND(13, modify_password),
     BIND(17, set_vca_push_rule_167),
     BIND(18, set_vca_push_rule_168),
     BIND(19, set_algorithm_enable),
@@ -71,14 +74,21 @@ constexpr auto kSetBindings = std::to_array<Binding>({
     BIND(47, set_person_statistic_param),
     BIND(48, set_cpc_advance_part2),
     BIND(49, set_ftp_snapshot_timing),
+    BIND(50, set_h323_param),
     BIND(51, set_calibration_reference),
     BIND(52, set_face_mosaic),
     BIND(53, set_audio_ponticello),
     BIND(54, set_new_fight),
+    BIND(55, set_judge_analyse_param),
+    BIND(56, set_xml_type_value),
+    BIND(57, set_case_control),
     BIND(58, set_ref_boundary),
+    BIND(64, set_zf_ch_info),
     BIND(65, set_enable_value),
+    BIND(66, set_mix_audio_config),
     BIND(67, set_vertical_line),
     BIND(68, set_waterflow_param),
+    BIND(70, set_face_track_enable),
     BIND(71, set_dz_transparent_para),
     BIND(74, set_host_common_enable),
     BIND(75, set_linkage_single_screen),
@@ -94,6 +104,8 @@ constexpr auto kSetBindings = std::to_array<Binding>({
     BIND(86, set_irri_server_info_v2),
     BIND(87, set_phone_contact),
     BIND(88, set_remote_control_alarm),
+    BIND(89, set_defogging_configuration_parameters),
+    BIND(90, set_param_frame_decrypted_password),
 });
 constexpr auto kGetBindings = std::to_array<Binding>({
     BIND(0, face_search),
@@ -134,9 +146,13 @@ constexpr auto kGetBindings = std::to_array<Binding>({
     BIND(43, get_func_ability),
     BIND(44, get_vertical_line),
     BIND(45, get_waterflow_param),
+    BIND(46, get_face_track_enable),
+    BIND(51, get_call_state),
+    BIND(58, get_bestir_param),
     BIND(59, get_cur_alarm_info),
     BIND(62, get_video_size),
     BIND(63, get_frame_rate),
+    BIND(64, get_mix_audio_config),
     BIND(65, get_alarm_in_out_info),
     BIND(67, get_dz_transparent_para),
     BIND(70, get_version_info),
@@ -150,6 +166,7 @@ constexpr auto kGetBindings = std::to_array<Binding>({
     BIND(81, get_irri_upload_param),
     BIND(82, get_irri_server_info_v2),
     BIND(83, get_phone_contacts),
+    BIND(87, get_defogging_configuration_parameters),
 });
 
 #undef BIND

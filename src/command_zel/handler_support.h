@@ -99,7 +99,7 @@ template <size_t N> void copy_text(char (&field)[N], const char *text) {
     static_assert(N > 0);
     std::memset(field, 0, N);
     if (text != nullptr)
-        std::strncpy(field, text, N - 1);
+        std::memcpy(field, text, strnlen(text, N - 1));
 }
 
 // An optional text member copied into its field; when absent `absent_log`

@@ -1,6 +1,7 @@
 // Every example document of the command catalogue is accepted by its
 // handler on the simulated recorder: no member is refused.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <string>
 
@@ -32,6 +33,7 @@ std::vector<Example> examples() {
 class CatalogueExamples : public ::testing::Test {
   protected:
     void SetUp() override {
+        ASSERT_EQ(chdir(CONSOLE_DIRECTORY), 0);
         test::init_library_once();
         sdk_sim_reset();
         os_support_set_sleep_hook([](void *, int32_t) {}, nullptr);

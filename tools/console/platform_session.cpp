@@ -92,6 +92,8 @@ void PlatformSession::on_device_event(void *ctx, const sdk_sim_event *event) {
         self->events_.post([self, copy] { self->answer_analysis_switch(copy.ch, copy.value); });
     else if (event->type == SDK_SIM_EVENT_PTZ_POSITION)
         self->events_.post([self, copy] { self->report_ptz_position(copy.position); });
+    else if (event->type == SDK_SIM_EVENT_PASSWORD_CHANGE)
+        self->events_.post([self, copy] { self->answer_password_change(copy.value); });
 }
 
 // The platform keeps the reported position and then marks the host record,
@@ -102,6 +104,16 @@ void PlatformSession::report_ptz_position(const int32_t (&position)[3]) {
     auto *flag = reinterpret_cast<uint32_t *>(static_cast<unsigned char *>(host_.data()) +
                                               platform::host_offset::kIsRecvdPtzPos);
     std::atomic_ref<uint32_t>(*flag).store(1, std::memory_order_release);
+}
+
+// The device's verdict first, then the flag the waiting command polls.
+void PlatformSession::answer_password_change(int32_t accepted) {
+    auto word = [this](size_t offset) {
+        return std::atomic_ref<int32_t>(
+            *reinterpret_cast<int32_t *>(static_cast<unsigned char *>(host_.data()) + offset));
+    };
+    word(platform::host_offset::kPwdChangeResult).store(accepted);
+    word(platform::host_offset::kPwdChangeReplied).store(1);
 }
 
 // The answer goes into the channel record the waiting command polls.

@@ -69,6 +69,7 @@ class PlatformSession {
     static void on_device_event(void *ctx, const sdk_sim_event *event);
     void answer_analysis_switch(int32_t ch, int32_t value);
     void report_ptz_position(const int32_t (&position)[3]);
+    void answer_password_change(int32_t accepted);
 
     Dispatch set_ = nullptr;
     Dispatch get_ = nullptr;

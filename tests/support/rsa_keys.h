@@ -1,0 +1,26 @@
+// RSA key pairs made at test time, as the platform side uses them: the
+// private key as PEM text, and passwords encrypted with the public half and
+// Base64-encoded.
+#pragma once
+
+#include <memory>
+#include <string>
+
+struct evp_pkey_st;
+
+namespace test {
+
+enum class PemForm { Pkcs1, Pkcs8, Pkcs8WithPassword };
+enum class RsaPadding { OaepSha1, OaepSha256, Pkcs1 };
+
+class RsaKey {
+  public:
+    RsaKey();
+    std::string private_pem(PemForm form = PemForm::Pkcs8) const;
+    std::string encrypt(const std::string &clear, RsaPadding padding = RsaPadding::Pkcs1) const;
+
+  private:
+    std::shared_ptr<evp_pkey_st> key_;
+};
+
+}  // namespace test
