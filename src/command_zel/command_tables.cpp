@@ -6,6 +6,7 @@
 
 #include "face/face_handlers.h"
 #include "face/face_query.h"
+#include "storage/storage_handlers.h"
 #include "vca/vca_handlers.h"
 
 namespace zel {
@@ -31,6 +32,9 @@ constexpr auto kSetBindings = std::to_array<Binding>({
     BIND(5, face_set_del_face_lib),
     BIND(6, set_vca_pept_rule),
     BIND(8, set_vca_pept_enable),
+    BIND(14, set_disk_group),
+    BIND(15, nvr_set_diskquota_state),
+    BIND(16, nvr_set_channel_param),
     BIND(17, set_vca_push_rule_167),
     BIND(18, set_vca_push_rule_168),
     BIND(19, set_algorithm_enable),
@@ -52,6 +56,12 @@ constexpr auto kSetBindings = std::to_array<Binding>({
     BIND(52, set_face_mosaic),
     BIND(54, set_new_fight),
     BIND(58, set_ref_boundary),
+    BIND(60, set_cdburn_cmd),
+    BIND(61, set_disk_usage),
+    BIND(62, check_disk_file),
+    BIND(69, lock_record_file),
+    BIND(73, set_record_mission),
+    BIND(80, set_host_replenish_rec_stop),
 });
 constexpr auto kGetBindings = std::to_array<Binding>({
     BIND(0, face_search),
@@ -66,6 +76,10 @@ constexpr auto kGetBindings = std::to_array<Binding>({
     BIND(10, get_vca_pept_enable),
     BIND(11, query_face_lib),
     BIND(12, query_faceimg_result),
+    BIND(14, get_disk_group),
+    BIND(15, get_diskquota_state),
+    BIND(16, get_channel_param),
+    BIND(17, get_netfile_schedule),
     BIND(18, query_pic_file),
     BIND(19, get_face_lib_count),
     BIND(20, get_face_feature),
@@ -76,6 +90,14 @@ constexpr auto kGetBindings = std::to_array<Binding>({
     BIND(37, get_face_detect_enable),
     BIND(38, get_calibration_reference),
     BIND(39, get_ref_boundary),
+    BIND(61, get_cdburn_status),
+    BIND(66, get_hard_disk_info),
+    BIND(72, get_replenish_rec_state),
+    BIND(75, get_replenish_rec_ability),
+    BIND(84, disk_smart_info),
+    BIND(85, get_host_status),
+    BIND(86, get_host_replenish_video_task_list),
+    BIND(89, get_host_disk_status),
 });
 
 #undef BIND
