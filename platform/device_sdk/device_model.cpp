@@ -35,7 +35,6 @@ constexpr SettingPair kPairs[] = {
     {"NetClient_SetAlarmConfig", "NetClient_GetAlarmConfig", Kept::Record, nullptr},
     {"NetClient_SetDomePTZ", "NetClient_GetDomePTZ", Kept::Record, nullptr},
     {"NetClient_SetDiskGroup", "NetClient_GetDiskGroup", Kept::Record, nullptr},
-    {"NetClient_NetFileSetChannelParam", "NetClient_NetFileGetChannelParam", Kept::Record, nullptr},
     {"NetClient_SetDigitalChannelConfig", "NetClient_GetDigitalChannelConfig", Kept::Record, any_cmd},
     {"NetClient_SetFTPUploadConfig", "NetClient_GetFTPUploadConfig", Kept::Record, ftp_cmd},
     {"NetClient_SetDzTransparentPara", "NetClient_GetDzTransparentPara", Kept::Record, nullptr},
@@ -79,7 +78,7 @@ std::vector<uint8_t> version_record(int32_t kind) {
 }  // namespace
 
 void DeviceModel::add_device(int32_t loginfd, int32_t channels, int32_t kind) {
-    devices_[loginfd] = Device{channels, kind, {}};
+    devices_.insert_or_assign(loginfd, Device{channels, kind, {}, DiskStore(loginfd, channels, kind)});
     std::erase_if(settings_, [loginfd](const auto &entry) { return std::get<0>(entry.first) == loginfd; });
 }
 
@@ -96,6 +95,8 @@ std::optional<Answer> DeviceModel::answer(const Call &call, const char *function
 
     if (named(function, "NetClient_FaceConfig"))
         return device->second.faces.face_config(call);
+    if (std::optional<Answer> a = device->second.disks.answer(call, function, reported))
+        return a;
     if (named(function, "NetClient_GetDevConfig") && call.cmd == face::kDevFaceCounts)
         return device->second.faces.counts();
     // Switching a channel's analysis off needs the device's consent, which

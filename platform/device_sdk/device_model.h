@@ -5,6 +5,7 @@
 #ifndef PLATFORM_DEVICE_SDK_DEVICE_MODEL_H
 #define PLATFORM_DEVICE_SDK_DEVICE_MODEL_H
 
+#include "disk_store.h"
 #include "face_store.h"
 #include "sim_engine.h"
 
@@ -30,6 +31,7 @@ class DeviceModel {
         int32_t channels;
         int32_t kind;
         FaceStore faces;
+        DiskStore disks;
     };
     /* A kept setting: (login, setting pair, sub-command, channel). */
     using Key = std::tuple<int32_t, size_t, int32_t, int32_t>;

@@ -86,7 +86,26 @@
  * the request that caused it, before that request returns. The platform
  * passes it on from its own event thread. Reported so far: a SetDevConfig 32
  * switching a channel's analysis off (first i32 of the record 0) is answered
- * "accepted" (SDK_SIM_EVENT_ANALYSIS_SWITCH, value 1).
+ * "accepted" (SDK_SIM_EVENT_ANALYSIS_SWITCH, value 1); a disk's SMART data
+ * asked for (SetDevDiskConfig 0x49) and a usage change (DiskSetUsage, the
+ * message's health then 5) arrive as SDK_SIM_EVENT_DISK_SMART; the load
+ * figures asked for by GetSysInfo as SDK_SIM_EVENT_SYSTEM_LOAD.
+ *
+ * Disks: a recorder has four disks (0 to 3), a camera one card (0). The
+ * inventory (GetDevConfig_V5 0), the disk count (GetDevConfig 0x60), SMART
+ * requests and usage changes of these disks are answered, other disk numbers
+ * refused (-1). Quotas (SetDiskQuota, GetDiskQuotaState 1; 2 answers the
+ * total) and file parameters (by channel and type) are kept per channel, on
+ * the device's channels only. Each channel records around the clock, on
+ * motion from Monday to Friday and on alarm at weekends (templates 0 to 2 of
+ * NetFileGetSchedule, weekday 0 = Sunday); a recording mission (CmdConfig
+ * 0x3E) turns template 3 on for the weekdays it spans and becomes a back-fill
+ * task of its channel, which advances a quarter with every progress query
+ * (0x3F, counted in ten-thousandths), is paused or stopped (0x43, ctrl 1 or 2)
+ * and listed (0x47, eight at most, the count as it is). A recorder starts
+ * with task "rep-0001" on channel 0. One burner (0) keeps the last command
+ * as its state. The back-fill abilities (GetDevConfig 0x63, main type 64,
+ * sub types 167 and 189) are all present.
  *
  * Upgrades: NetClient_Upgrade_V4 keeps its callback per loginfd when its
  * result is 0 (the upgrade started); sdk_sim_fire_upgrade_complete calls it
@@ -117,7 +136,7 @@ extern "C" {
  * channel count (NetClient_GetChannelNum), kind (NetClient_GetProductTypeEx)
  * and version texts (NetClient_GetServerVersion_V1), and keeps its settings:
  * the record of a SetDevConfig, VCASetConfig, SetAlarmConfig, SetDomePTZ,
- * SetDiskGroup, NetFileSetChannelParam, SetDigitalChannelConfig,
+ * SetDiskGroup, SetDigitalChannelConfig,
  * SetFTPUploadConfig, SetDzTransparentPara or XmlSetDevConfig request, and
  * the value of a SetCommonEnable, SetFrameRate, SetVideoSize or
  * SetMaxKByteRate request, per sub-command and channel, are what the
@@ -171,12 +190,19 @@ SDK_SIM_EXPORT int32_t sdk_sim_fire_upgrade_complete(int32_t loginfd, int32_t st
 /* Events a simulated device reports. */
 #define SDK_SIM_EVENT_ANALYSIS_SWITCH 1 /* value: 1 accepted, 0 refused */
 #define SDK_SIM_ANALYSIS_ACCEPTED 1
+#define SDK_SIM_EVENT_DISK_SMART 2  /* value: the disk; data: its 96-byte SMART message (device event 123) */
+#define SDK_SIM_EVENT_SYSTEM_LOAD 3 /* data: processor and memory load in percent, one byte each */
+
+/* The largest data record an event carries. */
+#define SDK_SIM_EVENT_DATA_MAX 128
 
 typedef struct sdk_sim_event {
-    int32_t type;    /* SDK_SIM_EVENT_* */
-    int32_t loginfd; /* the device */
-    int32_t ch;      /* the channel concerned */
-    int32_t value;   /* the answer */
+    int32_t type;     /* SDK_SIM_EVENT_* */
+    int32_t loginfd;  /* the device */
+    int32_t ch;       /* the channel concerned */
+    int32_t value;    /* the answer */
+    int32_t data_len; /* bytes of data used, 0 for none */
+    uint8_t data[SDK_SIM_EVENT_DATA_MAX];
 } sdk_sim_event;
 
 typedef void (*sdk_sim_event_hook)(void *ctx, const sdk_sim_event *event);

@@ -13,6 +13,7 @@
 
 #include "cmd_zel.h"
 #include "device_sdk_sim.h"
+#include "device_sdk_storage.h"
 #include "message_service_control.h"
 #include "os_support_control.h"
 
@@ -85,11 +86,38 @@ PlatformSession::~PlatformSession() {
 // platform's own event thread would.
 void PlatformSession::on_device_event(void *ctx, const sdk_sim_event *event) {
     auto *self = static_cast<PlatformSession *>(ctx);
-    if (event->type != SDK_SIM_EVENT_ANALYSIS_SWITCH ||
-        event->loginfd != self->host_.get<int32_t>(platform::host_offset::kLoginfd))
+    if (event->loginfd != self->host_.get<int32_t>(platform::host_offset::kLoginfd))
         return;
     sdk_sim_event copy = *event;
-    self->events_.post([self, copy] { self->answer_analysis_switch(copy.ch, copy.value); });
+    switch (event->type) {
+    case SDK_SIM_EVENT_ANALYSIS_SWITCH:
+        self->events_.post([self, copy] { self->answer_analysis_switch(copy.ch, copy.value); });
+        break;
+    case SDK_SIM_EVENT_DISK_SMART:
+        // The device's disk message, passed on as device event 123; the
+        // library reads a whole message, so a shorter one is dropped.
+        if (copy.data_len < static_cast<int32_t>(sizeof(HardDiskSmartMsg)))
+            break;
+        self->events_.post([self, copy] {
+            HardDiskSmartMsg msg;
+            std::memcpy(&msg, copy.data, sizeof msg);
+            self->notify_(self->host_.data(), kDiskSmartEvent, &msg, 0);
+        });
+        break;
+    case SDK_SIM_EVENT_SYSTEM_LOAD:
+        // Asked-for figures are stale until the device's answer is stored.
+        std::atomic_ref<uint32_t>(*self->host_.word(platform::host_offset::kStatusValid)).store(0);
+        self->events_.post([self, copy] { self->store_load(copy.data[0], copy.data[1]); });
+        break;
+    default: break;
+    }
+}
+
+// The load figures first, then the word that says they are current.
+void PlatformSession::store_load(uint8_t cpu, uint8_t mem) {
+    host_.put<uint8_t>(platform::host_offset::kCpuUsePercent, cpu);
+    host_.put<uint8_t>(platform::host_offset::kMemUsePercent, mem);
+    std::atomic_ref<uint32_t>(*host_.word(platform::host_offset::kStatusValid)).store(1);
 }
 
 // The answer goes into the channel record the waiting command polls.

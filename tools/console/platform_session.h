@@ -68,6 +68,9 @@ class PlatformSession {
     using Notify = void (*)(void *, uint32_t, void *, int64_t);
     static void on_device_event(void *ctx, const sdk_sim_event *event);
     void answer_analysis_switch(int32_t ch, int32_t value);
+    void store_load(uint8_t cpu, uint8_t mem);
+
+    static constexpr uint32_t kDiskSmartEvent = 123;
 
     Dispatch set_ = nullptr;
     Dispatch get_ = nullptr;
