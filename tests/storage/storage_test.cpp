@@ -108,6 +108,10 @@ TEST_F(StorageTest, RefusedMembersLeaveTheDeviceAlone) {
          test::kSentinelErrno},
         {false, R"({"command":86,"ch":-7})", "get_host_replenish_video_task_list ch:-7, host_id:dev-0001",
          test::kSentinelErrno},
+        {false, R"({"command":84,"disk_no":-1e12})",
+         "disk_smart_info: disk_no < 0, host_id:dev-0001, disk_no:-2147483648", test::kSentinelErrno},
+        {false, R"({"command":89,"disk_num":"3"})", "get_host_disk_status disk_num:-1 < 0", test::kSentinelErrno},
+        {true, R"({"command":61,"usage":1})", "disk_no == -1", test::kSentinelErrno},
     };
     for (const auto &c : cases) {
         Command cmd(c.json);
