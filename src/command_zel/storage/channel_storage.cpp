@@ -38,7 +38,8 @@ int32_t get_diskquota_state(void *host, json_object *jso, char **out_buf) {
         return 0;
     HostView view(host);
     int32_t total = -1;
-    int32_t ret = NetClient_GetDiskQuotaState(view.loginfd(), ch, DISK_QUOTA_STATE_TOTAL, &total, sizeof total);
+    int32_t ret = NetClient_GetDiskQuotaState(view.loginfd(), ch, DISK_QUOTA_STATE_TOTAL, &total,
+                                              static_cast<int32_t>(sizeof total));
     if (ret != 0)
         return ZREFUSE("!NetClient_GetDiskQuotaState err:%d", ret);
     auto quota = sized_record<DiskQuota>();
