@@ -95,8 +95,6 @@ std::optional<Answer> DeviceModel::answer(const Call &call, const char *function
 
     if (named(function, "NetClient_FaceConfig"))
         return device->second.faces.face_config(call);
-    if (std::optional<Answer> a = device->second.disks.answer(call, function, reported))
-        return a;
     if (named(function, "NetClient_GetDevConfig") && call.cmd == face::kDevFaceCounts)
         return device->second.faces.counts();
     // Switching a channel's analysis off needs the device's consent, which
@@ -110,6 +108,9 @@ std::optional<Answer> DeviceModel::answer(const Call &call, const char *function
         return Answer{0, std::nullopt, int_bytes(device->second.kind)};
     if (named(function, "NetClient_GetServerVersion_V1"))
         return Answer{0, std::nullopt, version_record(device->second.kind)};
+
+    if (std::optional<Answer> a = device->second.disks.answer(call, function, reported))
+        return a;
 
     for (size_t pair = 0; pair < std::size(kPairs); ++pair) {
         const SettingPair &p = kPairs[pair];

@@ -177,7 +177,7 @@ Answer DiskStore::disk_count() const {
 }
 
 std::optional<Answer> DiskStore::ability(const Call &call) const {
-    auto in = request<FuncAbility>(call);
+    auto in = input_record<FuncAbility>(call);
     if (!in || in->iMainFuncType != FUNC_ABILITY_MAIN_STORAGE)
         return std::nullopt;
     FuncAbility out = *in;
@@ -209,12 +209,12 @@ sdk_sim_event DiskStore::smart_event(const HardDiskSmartMsg &msg) const {
 
 Answer DiskStore::disk_request(const Call &call, std::vector<sdk_sim_event> &reported) {
     if (call.cmd == NET_CLIENT_DISK_SMART_ENABLE) {
-        auto in = request<DiskSmartEnable>(call);
+        auto in = input_record<DiskSmartEnable>(call);
         return in && disk(in->disk_no) != nullptr ? Answer{} : refused();
     }
     if (call.cmd != NET_CLIENT_SMART_INFO)
         return refused();
-    auto in = request<HardDiskSmartMsg>(call);
+    auto in = input_record<HardDiskSmartMsg>(call);
     Disk *d = in ? disk(in->iDiskId) : nullptr;
     if (d == nullptr)
         return refused();
@@ -240,7 +240,7 @@ Answer DiskStore::system_load(std::vector<sdk_sim_event> &reported) const {
 }
 
 Answer DiskStore::set_quota(const Call &call) {
-    auto in = request<DiskQuota>(call);
+    auto in = input_record<DiskQuota>(call);
     if (!in || !has_channel(call.ch))
         return refused();
     quotas_[call.ch] = *in;
@@ -265,7 +265,7 @@ Answer DiskStore::quota(const Call &call) const {
 }
 
 Answer DiskStore::set_file_param(const Call &call) {
-    auto in = request<NetFileChannelParam>(call);
+    auto in = input_record<NetFileChannelParam>(call);
     if (!in || !has_channel(call.ch))
         return refused();
     file_params_[{call.ch, in->type}] = in->value;
@@ -273,7 +273,7 @@ Answer DiskStore::set_file_param(const Call &call) {
 }
 
 Answer DiskStore::file_param(const Call &call) const {
-    auto in = request<NetFileChannelParam>(call);
+    auto in = input_record<NetFileChannelParam>(call);
     if (!in || !has_channel(call.ch))
         return refused();
     auto kept = file_params_.find({call.ch, in->type});
@@ -282,7 +282,7 @@ Answer DiskStore::file_param(const Call &call) const {
 }
 
 Answer DiskStore::file_schedule(const Call &call) {
-    auto in = request<NetFileSchedule>(call);
+    auto in = input_record<NetFileSchedule>(call);
     if (!in || !has_channel(call.ch) || in->weekday < 0 || in->weekday > 6)
         return refused();
     NetFileSchedule out{in->weekday, {}};
@@ -292,7 +292,7 @@ Answer DiskStore::file_schedule(const Call &call) {
 }
 
 Answer DiskStore::burn(const Call &call) {
-    auto in = request<CdBurnCmd>(call);
+    auto in = input_record<CdBurnCmd>(call);
     if (!in || in->cdromid != burner_.cdromid)
         return refused();
     burner_.state = call.cmd;
@@ -300,7 +300,7 @@ Answer DiskStore::burn(const Call &call) {
 }
 
 Answer DiskStore::burner_status(const Call &call) const {
-    auto in = request<CdBurnStatus>(call);
+    auto in = input_record<CdBurnStatus>(call);
     if (!in || in->cdromid != burner_.cdromid)
         return refused();
     return answer_with(burner_);
@@ -319,7 +319,7 @@ std::optional<Answer> DiskStore::cmd_config(const Call &call) {
 /* A mission becomes a back-fill task of its channel and records on the
  * weekdays it spans. */
 Answer DiskStore::add_mission(const Call &call) {
-    auto in = request<RecordMission>(call);
+    auto in = input_record<RecordMission>(call);
     if (!in || !has_channel(call.ch))
         return refused();
     RecordMissionResult result{};
@@ -356,7 +356,7 @@ int64_t stop_time(int64_t start, int64_t end, int32_t progress) {
 }  // namespace
 
 Answer DiskStore::query_task(const Call &call) {
-    auto in = request<ReplenishQuery>(call);
+    auto in = input_record<ReplenishQuery>(call);
     Task *t = in ? task(in->mission_id, sizeof in->mission_id) : nullptr;
     if (t == nullptr)
         return refused();
@@ -371,7 +371,7 @@ Answer DiskStore::query_task(const Call &call) {
 
 /* ctrl 0 resumes a task, 1 pauses and 2 stops it. */
 Answer DiskStore::stop_task(const Call &call) {
-    auto in = request<ReplenishStop>(call);
+    auto in = input_record<ReplenishStop>(call);
     if (!in)
         return refused();
     ReplenishStop out = *in;

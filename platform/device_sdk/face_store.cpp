@@ -36,6 +36,15 @@ Answer reply(int32_t result, int32_t detail = 0) {
     return Answer{0, std::nullopt, bytes_of(&r, 1)};
 }
 
+/* The request record of a call, or nothing when the caller passed less. */
+template <typename Record> std::optional<Record> request(const Call &call) {
+    if (call.in == nullptr || call.in_len < static_cast<int64_t>(sizeof(Record)))
+        return std::nullopt;
+    Record r;
+    std::memcpy(&r, call.in, sizeof r);
+    return r;
+}
+
 /* Page `page_no` of `all`: its records with their index, the first one also
  * carrying the total and the number of records in the page. An empty page is
  * one zeroed record that says so. */

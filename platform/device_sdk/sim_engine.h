@@ -51,7 +51,7 @@ struct Answer {
 };
 
 /* The input record of a call, or nothing when the caller passed less. */
-template <typename Record> std::optional<Record> request(const Call &call) {
+template <typename Record> std::optional<Record> input_record(const Call &call) {
     if (call.in == nullptr || call.in_len < static_cast<int64_t>(sizeof(Record)))
         return std::nullopt;
     Record r;
