@@ -190,8 +190,9 @@ SDK_SIM_EXPORT int32_t sdk_sim_fire_upgrade_complete(int32_t loginfd, int32_t st
 /* Events a simulated device reports. */
 #define SDK_SIM_EVENT_ANALYSIS_SWITCH 1 /* value: 1 accepted, 0 refused */
 #define SDK_SIM_ANALYSIS_ACCEPTED 1
-#define SDK_SIM_EVENT_DISK_SMART 2  /* value: the disk; data: its 96-byte SMART message (device event 123) */
-#define SDK_SIM_EVENT_SYSTEM_LOAD 3 /* data: processor and memory load in percent, one byte each */
+/* 2 is the PTZ position report of the alarm and PTZ family. */
+#define SDK_SIM_EVENT_DISK_SMART 3  /* value: the disk; data: its 96-byte SMART message (device event 123) */
+#define SDK_SIM_EVENT_SYSTEM_LOAD 4 /* data: processor and memory load in percent, one byte each */
 
 /* The largest data record an event carries. */
 #define SDK_SIM_EVENT_DATA_MAX 128

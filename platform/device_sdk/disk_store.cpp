@@ -201,10 +201,20 @@ Answer DiskStore::inventory() const {
     return Answer{0, std::nullopt, std::move(out)};
 }
 
-sdk_sim_event DiskStore::smart_event(const HardDiskSmartMsg &msg) const {
-    sdk_sim_event e{SDK_SIM_EVENT_DISK_SMART, loginfd_, NETCLIENT_ALL_CHANNELS, msg.iDiskId, sizeof msg, {}};
-    std::memcpy(e.data, &msg, sizeof msg);
+sdk_sim_event DiskStore::device_event(int32_t type, int32_t value, const void *data, size_t len) const {
+    sdk_sim_event e{};
+    e.type = type;
+    e.loginfd = loginfd_;
+    e.ch = NETCLIENT_ALL_CHANNELS;
+    e.value = value;
+    e.data_len = static_cast<int32_t>(len);
+    std::memcpy(e.data, data, len);
     return e;
+}
+
+sdk_sim_event DiskStore::smart_event(const HardDiskSmartMsg &msg) const {
+    static_assert(sizeof msg <= SDK_SIM_EVENT_DATA_MAX);
+    return device_event(SDK_SIM_EVENT_DISK_SMART, msg.iDiskId, &msg, sizeof msg);
 }
 
 Answer DiskStore::disk_request(const Call &call, std::vector<sdk_sim_event> &reported) {
@@ -234,8 +244,8 @@ Answer DiskStore::set_usage(const Call &call, std::vector<sdk_sim_event> &report
 }
 
 Answer DiskStore::system_load(std::vector<sdk_sim_event> &reported) const {
-    sdk_sim_event e{SDK_SIM_EVENT_SYSTEM_LOAD, loginfd_, NETCLIENT_ALL_CHANNELS, 0, 2, {kProcessorLoad, kMemoryLoad}};
-    reported.push_back(e);
+    const uint8_t load[] = {kProcessorLoad, kMemoryLoad};
+    reported.push_back(device_event(SDK_SIM_EVENT_SYSTEM_LOAD, 0, load, sizeof load));
     return Answer{};
 }
 

@@ -63,6 +63,7 @@ class DiskStore {
     Answer query_task(const Call &call);
     Answer stop_task(const Call &call);
     Answer list_tasks(const Call &call) const;
+    sdk_sim_event device_event(int32_t type, int32_t value, const void *data, size_t len) const;
     sdk_sim_event smart_event(const HardDiskSmartMsg &msg) const;
 
     int32_t loginfd_;
