@@ -8,6 +8,7 @@
 #include "device_sdk_ptz.h"
 #include "device_sdk_settings.h"
 #include "device_sdk_settings_query.h"
+#include "device_sdk_storage.h"
 #include "device_sdk_vca.h"
 #include "device_sdk_video.h"
 #include "device_sdk_xml.h"

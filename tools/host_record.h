@@ -20,18 +20,27 @@ inline constexpr size_t kConnText = 218;
 inline constexpr size_t kChannels = 280;
 inline constexpr size_t kChannelCount = 5400;
 inline constexpr size_t kConnType = 5476;
+inline constexpr size_t kOffline = 5472;
 inline constexpr size_t kEventCb = 5592;
 inline constexpr size_t kAlarmCb = 6248;
 inline constexpr size_t kHasAltIp = 6272;  // u8: the alternative address below is set
 inline constexpr size_t kAltIp = 6273;
 inline constexpr size_t kLoginfd = 6384;
+inline constexpr size_t kStatusValid = 6544;
+inline constexpr size_t kCpuUsePercent = 6548;
+inline constexpr size_t kMemUsePercent = 6549;
+inline constexpr size_t kDisks = 6616;  // 256 entries of 96 bytes
+inline constexpr size_t kDiskEntrySize = 96;
+inline constexpr size_t kDiskSmartReceived = 31848;
+inline constexpr size_t kDiskSmartMsg = 31856;
 inline constexpr size_t kPtzPosition = 6556;    // the platform's own: last reported pan, tilt, zoom (3 x i32)
 inline constexpr size_t kIsRecvdPtzPos = 6568;  // u32, set once a position has been reported
 inline constexpr size_t kPwdChangePending = 31196;
 inline constexpr size_t kPwdChangeReplied = 31200;
 inline constexpr size_t kPwdChangeResult = 31204;
 inline constexpr size_t kNewPassword = 31208;
-inline constexpr size_t kSize = 32768;  // covers every field the library uses
+inline constexpr size_t kPendingCommand = 31952;  // 32 bytes
+inline constexpr size_t kSize = 32768;            // covers every field the library uses
 }  // namespace host_offset
 
 namespace channel_offset {
@@ -59,6 +68,8 @@ class Record {
         std::memcpy(bytes_.data() + offset, text.c_str(), text.size() + 1);
     }
     std::string text(size_t offset) const { return reinterpret_cast<const char *>(bytes_.data() + offset); }
+    // A 32-bit word another thread may be polling.
+    uint32_t *word(size_t offset) { return reinterpret_cast<uint32_t *>(bytes_.data() + offset); }
 
   private:
     std::vector<unsigned char> bytes_;

@@ -36,7 +36,6 @@ constexpr SettingPair kPairs[] = {
     {"NetClient_SetAlarmConfig", "NetClient_GetAlarmConfig", Kept::Record, nullptr},
     {"NetClient_SetDomePTZ", "NetClient_GetDomePTZ", Kept::Record, nullptr},
     {"NetClient_SetDiskGroup", "NetClient_GetDiskGroup", Kept::Record, nullptr},
-    {"NetClient_NetFileSetChannelParam", "NetClient_NetFileGetChannelParam", Kept::Record, nullptr},
     {"NetClient_SetDigitalChannelConfig", "NetClient_GetDigitalChannelConfig", Kept::Record, any_cmd},
     {"NetClient_SetFTPUploadConfig", "NetClient_GetFTPUploadConfig", Kept::Record, ftp_cmd},
     {"NetClient_SetDzTransparentPara", "NetClient_GetDzTransparentPara", Kept::Record, nullptr},
@@ -76,7 +75,9 @@ std::vector<uint8_t> version_record(int32_t kind) {
 }  // namespace
 
 void DeviceModel::add_device(int32_t loginfd, int32_t channels, int32_t kind) {
-    devices_.insert_or_assign(loginfd, Device{channels, kind, {}, {}, {}, SettingsStore(channels, kind)});
+    devices_.insert_or_assign(
+        loginfd,
+        Device{channels, kind, {}, {}, {}, SettingsStore(channels, kind), {}, DiskStore(loginfd, channels, kind)});
     std::erase_if(settings_, [loginfd](const auto &entry) { return std::get<0>(entry.first) == loginfd; });
 }
 
@@ -125,6 +126,9 @@ std::optional<Answer> DeviceModel::answer(const Call &call, const char *function
     if (named(function, "NetClient_GetServerVersion_V1"))
         return Answer{0, std::nullopt, version_record(device->second.kind)};
     if (std::optional<Answer> a = device->second.settings.answer(call, function))
+        return a;
+
+    if (std::optional<Answer> a = device->second.disks.answer(call, function, reported))
         return a;
 
     for (size_t pair = 0; pair < std::size(kPairs); ++pair) {

@@ -6,6 +6,7 @@
 #define PLATFORM_DEVICE_SDK_DEVICE_MODEL_H
 
 #include "alarm_ptz_store.h"
+#include "disk_store.h"
 #include "face_store.h"
 #include "settings_store.h"
 #include "sim_engine.h"
@@ -38,6 +39,7 @@ class DeviceModel {
         VideoStore video;
         SettingsStore settings;
         XmlDocuments xml;
+        DiskStore disks;
     };
     /* A kept setting: (login, setting pair, sub-command, channel). */
     using Key = std::tuple<int32_t, size_t, int32_t, int32_t>;

@@ -120,7 +120,11 @@
  * (SendCommand 43) is answered with the channel's position
  * (SDK_SIM_EVENT_PTZ_POSITION), which RecvCommand 43 then fetches; a
  * ModifyPwd is answered "accepted" (SDK_SIM_EVENT_PASSWORD_CHANGE, value 1)
- * when user name and password are not empty, else "refused" (value 0).
+ * when user name and password are not empty, else "refused" (value 0);
+ * a disk's SMART data asked for (SetDevDiskConfig 0x49) and a usage change
+ * (DiskSetUsage, the message's health then 5) arrive as
+ * SDK_SIM_EVENT_DISK_SMART; the load figures asked for by GetSysInfo as
+ * SDK_SIM_EVENT_SYSTEM_LOAD.
  *
  * Alarms and domes: a device added with sdk_sim_add_device keeps the alarm
  * input and output port records (SetAlarmConfig 113, 116) per channel and
@@ -138,6 +142,22 @@
  * stops the device cannot read (no stops, more than 32, or a byte length
  * other than 12 per stop) is refused with -1. Dome wait actions and scan
  * settings are kept like every other record setting.
+ *
+ * Disks: a recorder has four disks (0 to 3), a camera one card (0). The
+ * inventory (GetDevConfig_V5 0), the disk count (GetDevConfig 0x60), SMART
+ * requests and usage changes of these disks are answered, other disk numbers
+ * refused (-1). Quotas (SetDiskQuota, GetDiskQuotaState 1; 2 answers the
+ * total) and file parameters (by channel and type) are kept per channel, on
+ * the device's channels only. Each channel records around the clock, on
+ * motion from Monday to Friday and on alarm at weekends (templates 0 to 2 of
+ * NetFileGetSchedule, weekday 0 = Sunday); a recording mission (CmdConfig
+ * 0x3E) turns template 3 on for the weekdays it spans and becomes a back-fill
+ * task of its channel, which advances a quarter with every progress query
+ * (0x3F, counted in ten-thousandths), is paused or stopped (0x43, ctrl 1 or 2)
+ * and listed (0x47, eight at most, the count as it is). A recorder starts
+ * with task "rep-0001" on channel 0. One burner (0) keeps the last command
+ * as its state. The back-fill abilities (GetDevConfig 0x63, main type 64,
+ * sub types 167 and 189) are all present.
  *
  * Upgrades: NetClient_Upgrade_V4 keeps its callback per loginfd when its
  * result is 0 (the upgrade started); sdk_sim_fire_upgrade_complete calls it
@@ -168,7 +188,7 @@ extern "C" {
  * channel count (NetClient_GetChannelNum), kind (NetClient_GetProductTypeEx)
  * and version texts (NetClient_GetServerVersion_V1), and keeps its settings:
  * the record of a SetDevConfig, VCASetConfig, SetAlarmConfig, SetDomePTZ,
- * SetDiskGroup, NetFileSetChannelParam, SetDigitalChannelConfig,
+ * SetDiskGroup, SetDigitalChannelConfig,
  * SetFTPUploadConfig or SetDzTransparentPara request, and
  * the value of a SetCommonEnable request, per sub-command and channel, are
  * what the matching Get request then answers. Its picture settings (below)
@@ -233,6 +253,11 @@ SDK_SIM_EXPORT int32_t sdk_sim_fire_upgrade_complete(int32_t loginfd, int32_t st
 #define SDK_SIM_ANALYSIS_ACCEPTED 1
 #define SDK_SIM_EVENT_PTZ_POSITION 2    /* position: pan, tilt, zoom */
 #define SDK_SIM_EVENT_PASSWORD_CHANGE 3 /* value: 1 accepted, 0 refused; ch SDK_SIM_ANY */
+#define SDK_SIM_EVENT_DISK_SMART 4      /* value: the disk; data: its 96-byte SMART message (device event 123) */
+#define SDK_SIM_EVENT_SYSTEM_LOAD 5     /* data: processor and memory load in percent, one byte each */
+
+/* The largest data record an event carries. */
+#define SDK_SIM_EVENT_DATA_MAX 128
 
 typedef struct sdk_sim_event {
     int32_t type;        /* SDK_SIM_EVENT_* */
@@ -240,6 +265,8 @@ typedef struct sdk_sim_event {
     int32_t ch;          /* the channel concerned */
     int32_t value;       /* the answer */
     int32_t position[3]; /* SDK_SIM_EVENT_PTZ_POSITION: the reported pan, tilt, zoom */
+    int32_t data_len;    /* bytes of data used, 0 for none */
+    uint8_t data[SDK_SIM_EVENT_DATA_MAX];
 } sdk_sim_event;
 
 typedef void (*sdk_sim_event_hook)(void *ctx, const sdk_sim_event *event);

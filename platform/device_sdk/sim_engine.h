@@ -12,6 +12,7 @@
 #include <array>
 #include <cerrno>
 #include <cstdint>
+#include <cstring>
 #include <optional>
 #include <string>
 #include <vector>
@@ -48,6 +49,15 @@ struct Answer {
     std::optional<int32_t> last_error; /* empty: the thread's last error stays */
     std::vector<uint8_t> out;
 };
+
+/* The input record of a call, or nothing when the caller passed less. */
+template <typename Record> std::optional<Record> input_record(const Call &call) {
+    if (call.in == nullptr || call.in_len < static_cast<int64_t>(sizeof(Record)))
+        return std::nullopt;
+    Record r;
+    std::memcpy(&r, call.in, sizeof r);
+    return r;
+}
 
 /* Logs the call, decides its answer, and makes the answer's last error the
  * calling thread's. Aborts when `call.function` is not a request function

@@ -10,7 +10,9 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <span>
 #include <type_traits>
 
@@ -175,6 +177,31 @@ constexpr int32_t clamp_count(int32_t reported, int32_t capacity) { return std::
 
 // The SDK's last error as the failure lines print it (%lx).
 inline unsigned long sdk_error() { return static_cast<unsigned long>(static_cast<uint32_t>(NetClient_GetLastError())); }
+
+struct FreeRecord {
+    void operator()(void *p) const { std::free(p); }
+};
+template <typename Record> using HeapRecord = std::unique_ptr<Record, FreeRecord>;
+
+// A zeroed record too large for a handler's stack; exhaustion is fatal with
+// `what` as the level-5 line.
+template <typename Record> HeapRecord<Record> zeroed_heap_record(const char *what, Site site = {}) {
+    return HeapRecord<Record>(static_cast<Record *>(xcalloc(1, sizeof(Record), what, site)));
+}
+
+// ---------------------------------------------------------------------------
+// Waits for an answer that the platform's event thread writes into the host
+// record: `answered` is asked up to `reads` times with os_sleep(pause_ms)
+// between two reads. True as soon as it says yes.
+template <typename Answered> bool wait_for_answer(int32_t reads, int32_t pause_ms, Answered answered) {
+    for (int32_t i = 0; i < reads; ++i) {
+        if (answered())
+            return true;
+        if (i + 1 < reads)
+            os_sleep(pause_ms);
+    }
+    return false;
+}
 
 // ---------------------------------------------------------------------------
 // Handler shapes shared by many commands.

@@ -13,6 +13,7 @@
 
 #include "cmd_zel.h"
 #include "device_sdk_sim.h"
+#include "device_sdk_storage.h"
 #include "message_service_control.h"
 #include "os_support_control.h"
 
@@ -88,12 +89,34 @@ void PlatformSession::on_device_event(void *ctx, const sdk_sim_event *event) {
     if (event->loginfd != self->host_.get<int32_t>(platform::host_offset::kLoginfd))
         return;
     sdk_sim_event copy = *event;
-    if (event->type == SDK_SIM_EVENT_ANALYSIS_SWITCH)
+    switch (event->type) {
+    case SDK_SIM_EVENT_ANALYSIS_SWITCH:
         self->events_.post([self, copy] { self->answer_analysis_switch(copy.ch, copy.value); });
-    else if (event->type == SDK_SIM_EVENT_PTZ_POSITION)
+        break;
+    case SDK_SIM_EVENT_PTZ_POSITION:
         self->events_.post([self, copy] { self->report_ptz_position(copy.position); });
-    else if (event->type == SDK_SIM_EVENT_PASSWORD_CHANGE)
+        break;
+    case SDK_SIM_EVENT_PASSWORD_CHANGE:
         self->events_.post([self, copy] { self->answer_password_change(copy.value); });
+        break;
+    case SDK_SIM_EVENT_DISK_SMART:
+        // The device's disk message, passed on as device event 123; the
+        // library reads a whole message, so a shorter one is dropped.
+        if (copy.data_len < static_cast<int32_t>(sizeof(HardDiskSmartMsg)))
+            break;
+        self->events_.post([self, copy] {
+            HardDiskSmartMsg msg;
+            std::memcpy(&msg, copy.data, sizeof msg);
+            self->notify_(self->host_.data(), kDiskSmartEvent, &msg, 0);
+        });
+        break;
+    case SDK_SIM_EVENT_SYSTEM_LOAD:
+        // Asked-for figures are stale until the device's answer is stored.
+        std::atomic_ref<uint32_t>(*self->host_.word(platform::host_offset::kStatusValid)).store(0);
+        self->events_.post([self, copy] { self->store_load(copy.data[0], copy.data[1]); });
+        break;
+    default: break;
+    }
 }
 
 // The platform keeps the reported position and then marks the host record,
@@ -101,19 +124,21 @@ void PlatformSession::on_device_event(void *ctx, const sdk_sim_event *event) {
 void PlatformSession::report_ptz_position(const int32_t (&position)[3]) {
     for (size_t i = 0; i < 3; ++i)
         host_.put<int32_t>(platform::host_offset::kPtzPosition + i * sizeof(int32_t), position[i]);
-    auto *flag = reinterpret_cast<uint32_t *>(static_cast<unsigned char *>(host_.data()) +
-                                              platform::host_offset::kIsRecvdPtzPos);
-    std::atomic_ref<uint32_t>(*flag).store(1, std::memory_order_release);
+    std::atomic_ref<uint32_t>(*host_.word(platform::host_offset::kIsRecvdPtzPos)).store(1, std::memory_order_release);
 }
 
 // The device's verdict first, then the flag the waiting command polls.
 void PlatformSession::answer_password_change(int32_t accepted) {
-    auto word = [this](size_t offset) {
-        return std::atomic_ref<int32_t>(
-            *reinterpret_cast<int32_t *>(static_cast<unsigned char *>(host_.data()) + offset));
-    };
-    word(platform::host_offset::kPwdChangeResult).store(accepted);
-    word(platform::host_offset::kPwdChangeReplied).store(1);
+    std::atomic_ref<uint32_t>(*host_.word(platform::host_offset::kPwdChangeResult))
+        .store(static_cast<uint32_t>(accepted));
+    std::atomic_ref<uint32_t>(*host_.word(platform::host_offset::kPwdChangeReplied)).store(1);
+}
+
+// The load figures first, then the word that says they are current.
+void PlatformSession::store_load(uint8_t cpu, uint8_t mem) {
+    host_.put<uint8_t>(platform::host_offset::kCpuUsePercent, cpu);
+    host_.put<uint8_t>(platform::host_offset::kMemUsePercent, mem);
+    std::atomic_ref<uint32_t>(*host_.word(platform::host_offset::kStatusValid)).store(1);
 }
 
 // The answer goes into the channel record the waiting command polls.

@@ -70,6 +70,9 @@ class PlatformSession {
     void answer_analysis_switch(int32_t ch, int32_t value);
     void report_ptz_position(const int32_t (&position)[3]);
     void answer_password_change(int32_t accepted);
+    void store_load(uint8_t cpu, uint8_t mem);
+
+    static constexpr uint32_t kDiskSmartEvent = 123;
 
     Dispatch set_ = nullptr;
     Dispatch get_ = nullptr;
