@@ -4,6 +4,7 @@
 #include "device_sdk.h"
 #include "device_sdk_face.h"
 #include "device_sdk_face_search.h"
+#include "device_sdk_maintenance.h"
 #include "face_track_codec.h"
 #include "json_accessors.h"
 #include "key_utility.h"

@@ -8,6 +8,8 @@
  * (by default: success, nothing written). */
 #include "device_model.h"
 
+#include "upgrade_runner.h"
+
 #include <cstring>
 #include <string_view>
 
@@ -109,6 +111,8 @@ std::optional<Answer> DeviceModel::answer(const Call &call, const char *function
         return Answer{0, std::nullopt, int_bytes(device->second.kind)};
     if (named(function, "NetClient_GetServerVersion_V1"))
         return Answer{0, std::nullopt, version_record(device->second.kind)};
+    if (named(function, "NetClient_GetUpgradePercent"))
+        return Answer{upgrade_percent(call.loginfd), std::nullopt, {}};
 
     for (size_t pair = 0; pair < std::size(kPairs); ++pair) {
         const SettingPair &p = kPairs[pair];
