@@ -6,6 +6,7 @@
 
 #include "face/face_handlers.h"
 #include "face/face_query.h"
+#include "maintenance/maintenance_handlers.h"
 #include "vca/vca_handlers.h"
 
 namespace zel {
@@ -42,6 +43,7 @@ constexpr auto kSetBindings = std::to_array<Binding>({
     BIND(26, set_face_detect_arithmetic),
     BIND(27, set_call_anyscene),
     BIND(28, set_vca_typed_rule_182),
+    BIND(29, upgrade_device),
     BIND(30, set_fireworks_param),
     BIND(31, set_tem_detect_param),
     BIND(32, clear_vca_alarm_statistic),
@@ -69,6 +71,8 @@ constexpr auto kGetBindings = std::to_array<Binding>({
     BIND(18, query_pic_file),
     BIND(19, get_face_lib_count),
     BIND(20, get_face_feature),
+    BIND(22, get_upgrade_percent),
+    BIND(23, get_export_config),
     BIND(24, get_fireworks_param),
     BIND(25, get_tem_detect_param),
     BIND(34, get_person_statistic_param),
