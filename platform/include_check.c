@@ -5,6 +5,7 @@
 #include "device_sdk_alarm.h"
 #include "device_sdk_face.h"
 #include "device_sdk_face_search.h"
+#include "device_sdk_maintenance.h"
 #include "device_sdk_ptz.h"
 #include "device_sdk_settings.h"
 #include "device_sdk_settings_query.h"

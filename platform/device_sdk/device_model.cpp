@@ -9,6 +9,8 @@
  * stream by the picture settings (video_store.cpp). */
 #include "device_model.h"
 
+#include "upgrade_runner.h"
+
 #include <cstring>
 #include <string_view>
 
@@ -130,6 +132,9 @@ std::optional<Answer> DeviceModel::answer(const Call &call, const char *function
 
     if (std::optional<Answer> a = device->second.disks.answer(call, function, reported))
         return a;
+
+    if (named(function, "NetClient_GetUpgradePercent"))
+        return Answer{upgrade_percent(call.loginfd), std::nullopt, {}};
 
     for (size_t pair = 0; pair < std::size(kPairs); ++pair) {
         const SettingPair &p = kPairs[pair];

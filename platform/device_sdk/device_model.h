@@ -24,6 +24,7 @@ class DeviceModel {
   public:
     void add_device(int32_t loginfd, int32_t channels, int32_t kind);
     void clear();
+    bool has_device(int32_t loginfd) const { return devices_.contains(loginfd); }
     /* The device's answer to `call`, or nothing when the call is not the
      * model's to answer. `function` is the canonical function name. What the
      * device will report later (an analysis switch answered, ...) is appended

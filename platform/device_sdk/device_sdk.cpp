@@ -6,6 +6,7 @@
  * outputs is described in device_sdk_sim.h. Records are little-endian, as on
  * the hosts this runs on, so i32 fields are copied as they are. */
 #include "sim_engine.h"
+#include "upgrade_runner.h"
 
 #include <algorithm>
 #include <cstring>
@@ -462,9 +463,12 @@ SDK_EXPORT int32_t NetClient_Upgrade_V4(int32_t loginfd, const char *filename, i
                                         upgrade_complete_cb on_complete) {
     ErrnoGuard guard;
     Answer a = Request(__func__, loginfd).args({upgrade_type}).text(0, text_of(filename)).send();
-    if (a.result == 0) /* only a started upgrade ever completes */
-        device_sdk_sim::remember_upgrade(loginfd, on_complete);
-    return a.result;
+    if (a.result != 0) /* a programmed refusal */
+        return a.result;
+    int32_t err = device_sdk_sim::start_upgrade(loginfd, filename, on_complete);
+    if (err != 0)
+        device_sdk_sim::set_thread_last_error(err);
+    return err;
 }
 
 SDK_EXPORT int32_t NetClient_GetUpgradePercent(int32_t loginfd) {

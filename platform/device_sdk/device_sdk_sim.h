@@ -49,7 +49,8 @@
  *    list NULL only *count is written; otherwise *count gets the device's
  *    count and list receives the codes given, at most the device's count
  *    and at most 32.
- * The result of GetUpgradePercent is the percentage itself.
+ * The result of GetUpgradePercent is the percentage itself (a simulated
+ * device answers its own, see Upgrades).
  *
  * Call log
  * --------
@@ -159,9 +160,23 @@
  * as its state. The back-fill abilities (GetDevConfig 0x63, main type 64,
  * sub types 167 and 189) are all present.
  *
- * Upgrades: NetClient_Upgrade_V4 keeps its callback per loginfd when its
- * result is 0 (the upgrade started); sdk_sim_fire_upgrade_complete calls it
- * once, on the calling thread.
+ * Upgrades: a programmed answer with a non-zero result refuses
+ * NetClient_Upgrade_V4. Otherwise a simulated device checks the image: a
+ * file it cannot open or read refuses the upgrade with the system's error
+ * number (ENOENT, EACCES, EISDIR, ENAMETOOLONG, ...; EINVAL for a NULL
+ * name), and so does a device already upgrading (EBUSY); the number is also
+ * the thread's last error. An accepted upgrade runs on a thread of its own:
+ * it starts at 0 percent, advances one percent per pace interval
+ * (sdk_sim_set_upgrade_pace) or as far as sdk_sim_advance_upgrade asks,
+ * and at 100 percent, or at a planned failure (sdk_sim_fail_upgrade), calls
+ * the completion callback once from that thread with UPGRADE_STATE_DONE or
+ * the planned state (device_sdk_maintenance.h). GetUpgradePercent answers
+ * the running upgrade's percentage, the last one's once it ended, and -1
+ * before the device's first upgrade. On a login without a simulated device
+ * NetClient_Upgrade_V4 keeps its callback when its result is 0;
+ * sdk_sim_fire_upgrade_complete calls it once, on the calling thread.
+ * sdk_sim_reset stops every upgrade without calling its callback and joins
+ * its thread; so does the end of the process.
  *
  * All functions may be called from any thread. Every function leaves errno
  * unchanged. */
@@ -205,8 +220,9 @@ extern "C" {
  * Returns 0, or -1 for a negative channel count or an unknown kind. */
 SDK_SIM_EXPORT int32_t sdk_sim_add_device(int32_t loginfd, int32_t channels, int32_t kind);
 
-/* Forget all answers, the simulated devices, the call log, the upgrade callbacks, the event
- * hook, and every thread's last error (NetClient_GetLastError reports 0 again). */
+/* Forget all answers, the simulated devices, the call log, the upgrades (stopped, their
+ * threads joined) and their planned failures, the event hook, and every thread's last
+ * error (NetClient_GetLastError reports 0 again). The upgrade pace is kept. */
 SDK_SIM_EXPORT void sdk_sim_reset(void);
 
 /* Queue an answer for a call of `function` (the full name, e.g.
@@ -243,10 +259,28 @@ SDK_SIM_EXPORT int32_t sdk_sim_call_count(void);
  * is no such call. The pointers stay valid until sdk_sim_reset. */
 SDK_SIM_EXPORT int32_t sdk_sim_get_call(int32_t index, sdk_sim_call *call);
 
-/* Report the end of the upgrade started on `loginfd`: calls its callback
- * (loginfd, state, 0) once and forgets it. Returns 1 when a callback was
- * called, 0 when none was pending. */
+/* Report the end of the upgrade started on `loginfd`, a login without a
+ * simulated device: calls its callback (loginfd, state, 0) once and forgets
+ * it. Returns 1 when a callback was called, 0 when none was pending. */
 SDK_SIM_EXPORT int32_t sdk_sim_fire_upgrade_complete(int32_t loginfd, int32_t state);
+
+/* Milliseconds a simulated device's upgrade takes per percent (20 until set:
+ * two seconds for a whole upgrade). 0: upgrades advance only when
+ * sdk_sim_advance_upgrade asks, so a test decides every step. */
+SDK_SIM_EXPORT void sdk_sim_set_upgrade_pace(int32_t ms_per_percent);
+
+/* Advances the running upgrade of the simulated device `loginfd` by
+ * `points` percent (at most to 100 or to a planned failure). The upgrade's
+ * own thread takes the step; this returns once it has, and when the step
+ * ended the upgrade, once the callback has returned. Returns the percentage
+ * reached, or -1 when no upgrade runs there or `points` is negative. */
+SDK_SIM_EXPORT int32_t sdk_sim_advance_upgrade(int32_t loginfd, int32_t points);
+
+/* Plans a failure: the running or next upgrade of the simulated device
+ * `loginfd` stops on reaching `at_percent` (0 to 100; at 0 the device reports
+ * the failure as soon as the upgrade starts, before NetClient_Upgrade_V4
+ * returns 0) and reports `state`. Returns 0, or -1 for a percentage outside 0 to 100. */
+SDK_SIM_EXPORT int32_t sdk_sim_fail_upgrade(int32_t loginfd, int32_t at_percent, int32_t state);
 
 /* Events a simulated device reports. */
 #define SDK_SIM_EVENT_ANALYSIS_SWITCH 1 /* value: 1 accepted, 0 refused */

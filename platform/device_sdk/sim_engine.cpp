@@ -1,8 +1,9 @@
-/* Answer tables, call log, per-thread last error and upgrade callbacks of the
- * device SDK simulator, and the control interface of device_sdk_sim.h. */
+/* Answer tables, call log and per-thread last error of the device SDK
+ * simulator, and the control interface of device_sdk_sim.h. */
 #include "sim_engine.h"
 
 #include "device_model.h"
+#include "upgrade_runner.h"
 
 #include <atomic>
 #include <cstdlib>
@@ -94,11 +95,6 @@ struct LoggedCall {
     std::array<std::optional<std::string>, 2> text;
 };
 
-/* A type of this file as the mapped type keeps the map's code out of the exports. */
-struct PendingUpgrade {
-    upgrade_complete_cb on_complete;
-};
-
 using AnswerKey = std::pair<const char *, int32_t>; /* canonical name, cmd */
 
 /* The state's lock is held for a map lookup and an append, far shorter than
@@ -132,7 +128,6 @@ struct State {
     std::map<AnswerKey, std::deque<Answer>> queued;
     std::map<AnswerKey, Answer> standing;
     std::deque<LoggedCall> log; /* a deque keeps logged entries in place as it grows */
-    std::map<int32_t, PendingUpgrade> upgrades;
     DeviceModel devices;
 };
 
@@ -251,16 +246,15 @@ Answer handle_call(const Call &call) {
     return a;
 }
 
-void remember_upgrade(int32_t loginfd, upgrade_complete_cb on_complete) {
+bool has_device(int32_t loginfd) {
     State &s = state();
     std::lock_guard lock(s.mutex);
-    if (on_complete != nullptr)
-        s.upgrades[loginfd] = PendingUpgrade{on_complete};
-    else
-        s.upgrades.erase(loginfd);
+    return s.devices.has_device(loginfd);
 }
 
 int32_t thread_last_error() { return t_last_error.generation == g_generation.load() ? t_last_error.value : 0; }
+
+void set_thread_last_error(int32_t value) { t_last_error = {g_generation.load(), value}; }
 
 }  // namespace device_sdk_sim
 
@@ -276,12 +270,13 @@ void sdk_sim_reset(void) {
         s.queued.clear();
         s.standing.clear();
         s.log.clear();
-        s.upgrades.clear();
         s.devices.clear();
         g_generation.fetch_add(1);
     }
-    // Outside the state lock: a hook call in progress may be calling in.
+    // Outside the state lock: a hook call or an upgrade's callback in
+    // progress may be calling in.
     sdk_sim_set_event_hook(nullptr, nullptr);
+    stop_upgrades();
 }
 
 void sdk_sim_set_event_hook(sdk_sim_event_hook hook, void *ctx) {
@@ -342,22 +337,6 @@ int32_t sdk_sim_get_call(int32_t index, sdk_sim_call *call) {
     call->in_len = static_cast<int32_t>(e.in.size());
     for (size_t i = 0; i < 2; ++i)
         call->text[i] = e.text[i] ? e.text[i]->c_str() : nullptr;
-    return 1;
-}
-
-int32_t sdk_sim_fire_upgrade_complete(int32_t loginfd, int32_t state_code) {
-    ErrnoGuard guard;
-    upgrade_complete_cb cb = nullptr;
-    {
-        State &s = state();
-        std::lock_guard lock(s.mutex);
-        auto it = s.upgrades.find(loginfd);
-        if (it == s.upgrades.end())
-            return 0;
-        cb = it->second.on_complete;
-        s.upgrades.erase(it);
-    }
-    cb(loginfd, state_code, 0); /* outside the lock: the callback may call the SDK */
     return 1;
 }
 

@@ -64,12 +64,12 @@ template <typename Record> std::optional<Record> input_record(const Call &call) 
  * (a wiring mistake in this library). */
 Answer handle_call(const Call &call);
 
-/* Keeps the completion callback of an upgrade started on `loginfd`
- * (NULL forgets a pending one). */
-void remember_upgrade(int32_t loginfd, upgrade_complete_cb on_complete);
+/* Whether sdk_sim_add_device added a simulated device for `loginfd`. */
+bool has_device(int32_t loginfd);
 
-/* The last error reported to the calling thread. */
+/* The last error reported to the calling thread, and setting it. */
 int32_t thread_last_error();
+void set_thread_last_error(int32_t value);
 
 }  // namespace device_sdk_sim
 

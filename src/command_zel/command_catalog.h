@@ -147,7 +147,9 @@ inline constexpr CommandInfo kSetCommands[] = {
     cmd(28, "set_vca_typed_rule_182", J)
         .takes("channel, type, scene_id, rule_id, sensitiv, push_mode, point_num, point_list[].x/y",
                R"({"command":28,"channel":0,"type":1,"scene_id":0,"rule_id":0,"sensitiv":50,"push_mode":1,"point_num":2,"point_list":[{"x":10,"y":10},{"x":200,"y":150}]})"),
-    cmd(29, "upgrade_device", J),
+    cmd(29, "upgrade_device", J)
+        .takes("upgrade_type, filename (the image file)",
+               R"({"command":29,"upgrade_type":0,"filename":"firmware.img"})"),
     cmd(30, "set_fireworks_param", J)
         .takes("ch, scene_id, rule_id, valid, display_rule, display_state, display_target, color, alarm_color, fire_sensitiv, smoke_sensitiv, model_type, wait_time",
                R"({"command":30,"ch":0,"scene_id":0,"rule_id":0,"valid":1,"display_rule":1,"display_state":1,"display_target":1,"color":1,"alarm_color":2,"fire_sensitiv":60,"smoke_sensitiv":40,"model_type":0,"wait_time":10})"),
@@ -396,8 +398,12 @@ inline constexpr CommandInfo kGetCommands[] = {
     cmd(21, "get_water_speed_enable", JO)
         .takes("ch",
                R"({"command":21,"ch":0})"),
-    cmd(22, "get_upgrade_percent", O),
-    cmd(23, "get_export_config", JO),
+    cmd(22, "get_upgrade_percent", O)
+        .takes("none: the progress of the host's upgrade",
+               R"({"command":22})"),
+    cmd(23, "get_export_config", JO)
+        .takes("none: the document goes to the export step",
+               R"({"command":23})"),
     cmd(24, "get_fireworks_param", JO)
         .takes("channel, scene_id, rule_id",
                R"({"command":24,"channel":0,"scene_id":0,"rule_id":0})"),

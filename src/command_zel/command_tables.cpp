@@ -7,6 +7,7 @@
 #include "alarm/alarm_handlers.h"
 #include "face/face_handlers.h"
 #include "face/face_query.h"
+#include "maintenance/maintenance_handlers.h"
 #include "password/password_handlers.h"
 #include "ptz/ptz_handlers.h"
 #include "settings/settings_handlers.h"
@@ -59,6 +60,7 @@ constexpr auto kSetBindings = std::to_array<Binding>({
     BIND(26, set_face_detect_arithmetic),
     BIND(27, set_call_anyscene),
     BIND(28, set_vca_typed_rule_182),
+    BIND(29, upgrade_device),
     BIND(30, set_fireworks_param),
     BIND(31, set_tem_detect_param),
     BIND(32, clear_vca_alarm_statistic),
@@ -140,6 +142,8 @@ constexpr auto kGetBindings = std::to_array<Binding>({
     BIND(19, get_face_lib_count),
     BIND(20, get_face_feature),
     BIND(21, get_water_speed_enable),
+    BIND(22, get_upgrade_percent),
+    BIND(23, get_export_config),
     BIND(24, get_fireworks_param),
     BIND(25, get_tem_detect_param),
     BIND(26, get_ftp_snapshot),

@@ -51,10 +51,10 @@ void reply_ret_err_code(char **out_buf, int32_t ret, int32_t err_code, Oom oom) 
     reply_fixed(out_buf, oom, R"({"ret":%d, "err_code":%d})", ret, err_code);
 }
 
-bool reply_document(char **out_buf, json_object *doc, Oom oom, const char *empty) {
+bool reply_document(char **out_buf, json_object *doc, Oom oom, const char *empty, int32_t empty_level) {
     const char *text = json_object_to_json_string(doc);
     if (text == nullptr) {
-        log_debug_ex(kLogError, oom.site.file(), oom.site.line, "%s", empty);
+        log_debug_ex(empty_level, oom.site.file(), oom.site.line, "%s", empty);
         return false;
     }
     size_t len = std::strlen(text);

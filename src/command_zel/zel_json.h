@@ -72,8 +72,9 @@ void reply_ret_err_code(char **out_buf, int32_t ret, int32_t err_code, Oom oom =
 
 // Document reply: serialises `doc` into a calloc'd buffer of the text length
 // plus one and stores it in the reply slot. A serialisation that yields
-// nothing logs `empty` at level 2 and returns false; the slot is untouched.
+// nothing logs `empty` (at `empty_level`) and returns false; the slot is
+// untouched.
 bool reply_document(char **out_buf, json_object *doc, Oom oom = {"*out_buf == NULL calloc err!"},
-                    const char *empty = "jso_string == NULL");
+                    const char *empty = "jso_string == NULL", int32_t empty_level = kLogError);
 
 }  // namespace zel

@@ -3,7 +3,9 @@
 #include <json-c/json.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <string>
 
 namespace console {
 namespace {
@@ -15,7 +17,9 @@ constexpr const char *kGreen = "\033[32m";
 constexpr const char *kCyan = "\033[36m";
 }  // namespace
 
-Printer::Printer(std::FILE *out) : out_(out), colour_(isatty(fileno(out)) != 0 && std::getenv("NO_COLOR") == nullptr) {}
+Printer::Printer(std::FILE *out)
+    : out_(out), colour_(isatty(fileno(out)) != 0 && std::getenv("NO_COLOR") == nullptr),
+      terminal_(isatty(fileno(out)) != 0) {}
 
 std::string pretty_json(const std::string &text, const std::string &indent) {
     json_object *doc = json_tokener_parse(text.c_str());
@@ -63,6 +67,23 @@ void Printer::note(const std::string &text) { std::fprintf(out_, "  %s\n", text.
 
 void Printer::failure(const std::string &text) {
     std::fprintf(out_, "  %s%sFAILED: %s%s\n", paint(kBold), paint(kRed), text.c_str(), paint(kReset));
+}
+
+void Printer::progress(int32_t percent) {
+    percent = std::clamp(percent, 0, 100);
+    if (!terminal_ && percent / 10 == shown_tenth_)
+        return;
+    shown_tenth_ = percent / 10;
+    const std::string bar = std::string(percent / 5, '#') + std::string(20 - percent / 5, '.');
+    std::fprintf(out_, "%s  %s[%s]%s %3d%%%s", terminal_ ? "\r" : "", paint(kGreen), bar.c_str(), paint(kReset),
+                 percent, terminal_ ? "" : "\n");
+    std::fflush(out_);
+}
+
+void Printer::progress_done() {
+    if (terminal_ && shown_tenth_ >= 0)
+        std::fputc('\n', out_);
+    shown_tenth_ = -1;
 }
 
 }  // namespace console

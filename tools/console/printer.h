@@ -3,6 +3,7 @@
 // on a terminal.
 #pragma once
 
+#include <cstdint>
 #include <cstdio>
 #include <string>
 
@@ -22,12 +23,18 @@ class Printer {
     void heading(const std::string &text);
     void note(const std::string &text);
     void failure(const std::string &text);
+    // A progress bar at `percent`: redrawn in place on a terminal, elsewhere
+    // one line per tenth reached; progress_done ends it.
+    void progress(int32_t percent);
+    void progress_done();
     std::FILE *stream() const { return out_; }
 
   private:
     const char *paint(const char *code) const { return colour_ ? code : ""; }
     std::FILE *out_;
     bool colour_;
+    bool terminal_;
+    int32_t shown_tenth_ = -1;
 };
 
 // The reply text indented and pretty-printed when it is JSON.

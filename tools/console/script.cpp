@@ -8,6 +8,7 @@
 #include <sstream>
 #include <string_view>
 #include <thread>
+#include <utility>
 
 #include "command_catalog.h"
 #include "device_events.h"
@@ -115,6 +116,8 @@ bool Script::run(const std::string &raw) {
         return event(rest);
     if (verb == "wait")
         return wait(rest);
+    if (verb == "upgrade")
+        return upgrade(rest);
     if (verb == "commands") {
         list_commands(printer_.stream());
         return true;
@@ -239,6 +242,59 @@ bool Script::expect_delivered(const std::string &rest) {
             return true;
     }
     return fail("no delivered message has \"" + key + "\" " + expected);
+}
+
+bool Script::upgrade(const std::string &rest) {
+    auto [file, type] = word(rest);
+    if (file.empty())
+        return fail("upgrade needs an image file: upgrade FILE [TYPE]");
+    json_object *doc = json_object_new_object();
+    json_object_object_add(doc, "command", json_object_new_int(29));
+    json_object_object_add(doc, "upgrade_type", json_object_new_int(std::atoi(type.c_str())));
+    json_object_object_add(doc, "filename", json_object_new_string(file.c_str()));
+    std::string start = std::string("set ") + json_object_to_json_string_ext(doc, JSON_C_TO_STRING_PLAIN);
+    json_object_put(doc);
+    send(start, true);
+    if (last_.result != 1) {
+        printer_.note("the upgrade did not start");
+        return true;
+    }
+    return follow_upgrade();
+}
+
+// Polls get 22 until the device reports the upgrade's end, drawing the
+// progress; a device whose percentage stands still too long is given up on.
+bool Script::follow_upgrade() {
+    constexpr auto kPatience = std::chrono::seconds(10);
+    auto moved = std::chrono::steady_clock::now();
+    for (std::string last_pos;;) {
+        Outcome polled = session_.send(Side::Get, R"({"command":22})");
+        std::string ret, pos;
+        if (polled.result != 1 || !member_of(polled.reply, "ret", ret) || !member_of(polled.reply, "pos", pos)) {
+            printer_.progress_done();
+            printer_.outcome(polled);
+            last_ = polled;
+            return fail("the progress query failed");
+        }
+        printer_.progress(std::atoi(pos.c_str()));
+        if (ret != "1") {
+            printer_.progress_done();
+            printer_.log(polled);
+            last_ = polled;
+            keep_members();
+            printer_.note(ret == "0" ? "upgrade finished: the device took the new firmware"
+                                     : "upgrade failed: the device reported state " + ret);
+            return true;
+        }
+        auto now = std::chrono::steady_clock::now();
+        if (pos != std::exchange(last_pos, pos))
+            moved = now;
+        else if (now - moved > kPatience) {
+            printer_.progress_done();
+            return fail("the upgrade made no progress for 10 s");
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
 }
 
 bool Script::fail(const std::string &why) {

@@ -23,6 +23,11 @@
 //   expect delivered KEY VALUE       some message delivered to the broker
 //                                    has member KEY (a path like param.flow
 //                                    reaches into objects) equal to VALUE
+//   upgrade FILE [TYPE]              start a firmware upgrade (set 29) and
+//                                    follow it with get 22 until the device
+//                                    reports its end; expectations then
+//                                    check the last get 22 (or the set 29
+//                                    that did not start)
 //   commands                         list every command of both tables
 //   help set|get N                   describe one command
 //
@@ -53,6 +58,8 @@ class Script {
     bool event(const std::string &rest);
     bool wait(const std::string &rest);
     bool expect_delivered(const std::string &rest);
+    bool upgrade(const std::string &rest);
+    bool follow_upgrade();
     bool fail(const std::string &why);
     std::string substitute(const std::string &text) const;
     void keep_members();
