@@ -2,6 +2,7 @@
  * them from C as well as C++. This file includes every one of them as C11,
  * so a C++-only construct in any of them fails the build. */
 #include "device_sdk.h"
+#include "device_sdk_events.h"
 #include "face_track_codec.h"
 #include "json_accessors.h"
 #include "key_utility.h"

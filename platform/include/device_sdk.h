@@ -4,6 +4,8 @@
 #ifndef PLATFORM_DEVICE_SDK_H
 #define PLATFORM_DEVICE_SDK_H
 
+#include <assert.h>
+#include <stddef.h>
 #include <stdint.h>
 
 #ifdef __cplusplus
@@ -15,6 +17,24 @@ typedef void (*upgrade_complete_cb)(int32_t loginfd, int32_t state, int32_t extr
 
 /* Whole-device channel. */
 #define NETCLIENT_ALL_CHANNELS 0x7FFFFFFF
+
+/* The SDK's calendar time: six 16-bit fields, no time zone of its own (local
+ * time unless a request says UTC). */
+typedef struct dvr_time {
+    uint16_t year;   /* full year, e.g. 2024 */
+    uint16_t month;  /* 1..12 */
+    uint16_t day;    /* 1..31 */
+    uint16_t hour;   /* 0..23 */
+    uint16_t minute; /* 0..59 */
+    uint16_t second; /* 0..59 */
+} dvr_time;
+static_assert(sizeof(dvr_time) == 12, "dvr_time");
+static_assert(offsetof(dvr_time, year) == 0, "dvr_time.year");
+static_assert(offsetof(dvr_time, month) == 2, "dvr_time.month");
+static_assert(offsetof(dvr_time, day) == 4, "dvr_time.day");
+static_assert(offsetof(dvr_time, hour) == 6, "dvr_time.hour");
+static_assert(offsetof(dvr_time, minute) == 8, "dvr_time.minute");
+static_assert(offsetof(dvr_time, second) == 10, "dvr_time.second");
 
 int32_t NetClient_GetLastError(void);
 int32_t NetClient_GetDevConfig(int32_t loginfd, int32_t cmd, int32_t ch, void *buf, int32_t buf_len,

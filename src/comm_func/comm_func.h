@@ -6,25 +6,12 @@
 #include <cstdint>
 #include <ctime>
 
+#include "device_sdk.h"
+
 namespace zel {
 
-// The device SDK's calendar time: six 16-bit fields, no time zone of its
-// own (local time unless a command says UTC).
-struct dvr_time {
-    uint16_t year;    // full year, e.g. 2024
-    uint16_t month;   // 1..12
-    uint16_t day;     // 1..31
-    uint16_t hour;    // 0..23
-    uint16_t minute;  // 0..59
-    uint16_t second;  // 0..59
-};
-static_assert(sizeof(dvr_time) == 12);
-static_assert(offsetof(dvr_time, year) == 0);
-static_assert(offsetof(dvr_time, month) == 2);
-static_assert(offsetof(dvr_time, day) == 4);
-static_assert(offsetof(dvr_time, hour) == 6);
-static_assert(offsetof(dvr_time, minute) == 8);
-static_assert(offsetof(dvr_time, second) == 10);
+// The device SDK's calendar time record.
+using ::dvr_time;
 
 // "YYYY-MM-DD hh:mm:ss" and its terminating zero.
 inline constexpr int32_t MIN_STR_TIME_LEN = 20;
