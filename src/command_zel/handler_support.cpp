@@ -67,8 +67,8 @@ bool read_non_negative(json_object *jso, const char *key, int32_t &value, const 
     return value >= 0 || refuse_member(refusal, key, site);
 }
 
-bool read_in_range(json_object *jso, const char *key, int32_t &value, int32_t low, int32_t high,
-                   const Refusal &refusal, Site site) {
+bool read_in_range(json_object *jso, const char *key, int32_t &value, int32_t low, int32_t high, const Refusal &refusal,
+                   Site site) {
     value = json_object_get_field_int(jso, key, -1);
     return (value >= low && value <= high) || refuse_member(refusal, key, site);
 }
