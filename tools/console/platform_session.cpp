@@ -118,6 +118,9 @@ bool PlatformSession::start(const std::string &library_path, std::string &error)
         error = library_path + " lacks the command entry points";
         return false;
     }
+    // Nothing in a session reads the simulator's call log; left on, it
+    // would keep a copy of every request for as long as the console runs.
+    sdk_sim_set_call_log(0);
     sdk_sim_add_device(host_.get<int32_t>(platform::host_offset::kLoginfd), 16, SDK_SIM_RECORDER);
     sdk_sim_set_event_hook(on_device_event, this);
     hooked_ = true;
