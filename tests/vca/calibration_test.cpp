@@ -10,12 +10,15 @@ std::string xyz(int x, int y, int z) {
     return "{\"x\":" + std::to_string(x) + ",\"y\":" + std::to_string(y) + ",\"z\":" + std::to_string(z) + "}";
 }
 
+// A literal put in front of a temporary string: see PREPEND_TO_TEMPORARY_BEGIN.
+PREPEND_TO_TEMPORARY_BEGIN
 std::string points(int n, int base) {
     std::string out = "[";
     for (int i = 0; i < n; ++i)
         out += (i ? "," : "") + xyz(base + 3 * i, base + 3 * i + 1, base + 3 * i + 2);
     return out + "]";
 }
+PREPEND_TO_TEMPORARY_END
 
 // A calibration command of `n` reference pairs; `key` gets `value` instead
 // (or is left out when `value` is empty).

@@ -135,6 +135,8 @@ TEST_F(DetectionTest, TemperatureKeepsWaitTimeBeforeLossSwitch) {
     EXPECT_EQ(input(calls().back()), Bytes(48).put(0, 48).put(4, 1).put(8, 2).put(28, 3).data);
 }
 
+// A literal put in front of a temporary string: see PREPEND_TO_TEMPORARY_BEGIN.
+PREPEND_TO_TEMPORARY_BEGIN
 std::string point_list(int n) {
     std::string out = "[";
     for (int i = 0; i < n; ++i)
@@ -142,6 +144,7 @@ std::string point_list(int n) {
             (i ? "," : "") + std::string(R"({"x":)") + std::to_string(i + 1) + R"(,"y":)" + std::to_string(i + 2) + "}";
     return out + "]";
 }
+PREPEND_TO_TEMPORARY_END
 
 TEST_F(DetectionTest, PeopleStatisticsReportsOddValuesButSendsThem) {
     Command cmd(R"({"command":47,"scene_id":1,"mode":2,"target_max_size":3,"target_min_size":4,"sensitiv":5,)"

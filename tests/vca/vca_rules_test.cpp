@@ -14,6 +14,8 @@ std::string pept(const std::string &points, const std::string &extra = "") {
            extra + (points.empty() ? "" : ",\"point\":" + points) + "}";
 }
 
+// A literal put in front of a temporary string: see PREPEND_TO_TEMPORARY_BEGIN.
+PREPEND_TO_TEMPORARY_BEGIN
 std::string point_list(int n) {
     std::string out = "[";
     for (int i = 1; i <= n; ++i)
@@ -21,6 +23,7 @@ std::string point_list(int n) {
                "}";
     return out + "]";
 }
+PREPEND_TO_TEMPORARY_END
 
 TEST_F(RulesTest, PeptRuleMapsMembersByNameAndKeepsSkippedPointSlots) {
     Command cmd(pept(R"([{"x":1,"y":2},{"x":5},null,"text",{"x":7,"y":8}])", R"(,"valid":-2)"));
