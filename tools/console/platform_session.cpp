@@ -20,13 +20,17 @@ namespace console {
 namespace {
 
 // Log lines arrive on the log hook from whichever thread logged; the
-// console gathers those of one command at a time.
+// console gathers those of one command at a time. A sender thread that
+// keeps retrying its broker logs while the console waits for input, so at
+// most kMaxLog lines are kept until the next command takes them.
+constexpr size_t kMaxLog = 1000;
 std::mutex g_log_mutex;
 std::vector<LogLine> g_log;
 
 void collect_log(void *, int32_t level, const char *file, int32_t line, const char *message) {
     std::lock_guard lock(g_log_mutex);
-    g_log.push_back({level, std::string(file) + ":" + std::to_string(line), message});
+    if (g_log.size() < kMaxLog)
+        g_log.push_back({level, std::string(file) + ":" + std::to_string(line), message});
 }
 
 std::vector<LogLine> take_log() {
