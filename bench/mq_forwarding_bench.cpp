@@ -8,6 +8,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -19,6 +20,7 @@
 #include <vector>
 
 #include "cmd_zel.h"
+#include "device_sdk_events.h"
 #include "host_record.h"
 #include "message_service.h"
 #include "message_service_control.h"
@@ -81,16 +83,12 @@ int64_t open_producer() {
     return handle_of(exchange(command("create_productor", pparam)), "productor_fd");
 }
 
-std::vector<unsigned char> temp_report(int32_t i) {
-    std::vector<unsigned char> r(28, 0);
-    int32_t ch = i % 16;
-    uint32_t type = static_cast<uint32_t>(i % 2);
-    int32_t raw = 900 + i % 300;
-    uint16_t time[6] = {2024, 3, 15, 10, 20, static_cast<uint16_t>(i % 60)};
-    std::memcpy(&r[4], &ch, 4);
-    std::memcpy(&r[8], &type, 4);
-    std::memcpy(&r[12], time, 12);
-    std::memcpy(&r[24], &raw, 4);
+temp_humidity_report temp_report(int32_t i) {
+    temp_humidity_report r{};
+    r.channel = i % 16;
+    r.type = static_cast<uint32_t>(i % 2);
+    r.time = dvr_time{2024, 3, 15, 10, 20, static_cast<uint16_t>(i % 60)};
+    r.raw_value = 900 + i % 300;
     return r;
 }
 
@@ -129,21 +127,25 @@ Library &library() {
     return lib;
 }
 
-// The texts the library sends for a batch, captured once from the broker.
+// The texts the library sends for a batch, captured once from the broker
+// a window of recent messages at a time.
 std::vector<std::string> batch_texts() {
     static std::vector<std::string> texts = [] {
         Library &lib = library();
-        int32_t base = ms_control_delivered_count();
-        for (int32_t i = 0; i < kBatch; ++i) {
-            auto r = temp_report(i);
-            cmd_main_notify(lib.host.data(), 179, r.data(), 0);
-        }
-        ms_control_wait_delivered(base + kBatch, 60000);
         std::vector<std::string> out;
         std::vector<char> buf(1024);
-        for (int32_t i = 0; i < kBatch; ++i) {
-            ms_control_delivered(base + i, buf.data(), static_cast<int32_t>(buf.size()));
-            out.emplace_back(buf.data());
+        for (int32_t first = 0; first < kBatch; first += MS_CONTROL_KEPT) {
+            const int32_t base = ms_control_delivered_count();
+            const int32_t n = std::min(kBatch - first, MS_CONTROL_KEPT);
+            for (int32_t i = first; i < first + n; ++i) {
+                auto r = temp_report(i);
+                cmd_main_notify(lib.host.data(), WCM_TEMP_HUMIDITY, &r, 0);
+            }
+            ms_control_wait_delivered(base + n, 60000);
+            for (int32_t i = 0; i < n; ++i) {
+                ms_control_delivered(base + i, buf.data(), static_cast<int32_t>(buf.size()));
+                out.emplace_back(buf.data());
+            }
         }
         return out;
     }();
@@ -166,12 +168,12 @@ double direct_rate(const std::vector<std::string> &texts, int64_t producer) {
 
 double forwarded_rate(Library &lib, double &event_call_us) {
     int32_t base = ms_control_delivered_count();
-    std::vector<std::vector<unsigned char>> reports;
+    std::vector<temp_humidity_report> reports;
     for (int32_t i = 0; i < kBatch; ++i)
         reports.push_back(temp_report(i));
     auto start = Clock::now();
     for (auto &r : reports)
-        cmd_main_notify(lib.host.data(), 179, r.data(), 0);
+        cmd_main_notify(lib.host.data(), WCM_TEMP_HUMIDITY, &r, 0);
     auto queued = Clock::now();
     ms_control_wait_delivered(base + kBatch, 60000);
     auto done = Clock::now();

@@ -14,7 +14,6 @@
 #include <thread>
 
 #include "cmd_zel.h"
-#include "message_service_control.h"
 #include "os_support_control.h"
 
 namespace {
@@ -54,11 +53,6 @@ extern "C" int LLVMFuzzerInitialize(int *, char ***) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
-    // The message service keeps every request; forget them now and then so
-    // a long run does not grow without bound.
-    static uint32_t runs = 0;
-    if (++runs % 4096 == 0)
-        ms_control_reset();
     in_scratch([&] {
         const fs::path file = fs::path("var") / "platform" / "vs_config.json";
         std::ofstream(file, std::ios::binary)

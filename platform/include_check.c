@@ -3,6 +3,7 @@
  * so a C++-only construct in any of them fails the build. */
 #include "device_sdk.h"
 #include "device_sdk_alarm.h"
+#include "device_sdk_events.h"
 #include "device_sdk_face.h"
 #include "device_sdk_face_search.h"
 #include "device_sdk_maintenance.h"

@@ -1,6 +1,9 @@
 #!/usr/bin/env bash
 # Builds the library, the stand-ins and the tests, and runs the whole suite:
 # in a normal build, under AddressSanitizer + UBSan and under ThreadSanitizer.
+# Arguments name the builds to run instead (normal, release, asan, tsan);
+# release is the optimised build (-O3), whose warnings differ from the
+# normal build's.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
@@ -15,6 +18,14 @@ run_suite() {
     ctest --test-dir "$dir" --output-on-failure -j "$(nproc)"
 }
 
-run_suite build
-run_suite build-asan -DCMD_ZEL_SANITIZE=address
-run_suite build-tsan -DCMD_ZEL_SANITIZE=thread
+suites=("$@")
+[ ${#suites[@]} -gt 0 ] || suites=(normal asan tsan)
+for s in "${suites[@]}"; do
+  case $s in
+    normal) run_suite build ;;
+    release) run_suite build-release -DCMAKE_BUILD_TYPE=Release ;;
+    asan) run_suite build-asan -DCMD_ZEL_SANITIZE=address ;;
+    tsan) run_suite build-tsan -DCMD_ZEL_SANITIZE=thread ;;
+    *) echo "unknown build: $s (normal, release, asan, tsan)" >&2; exit 2 ;;
+  esac
+done

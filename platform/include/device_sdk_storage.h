@@ -14,6 +14,7 @@
 #endif
 
 #include "device_sdk.h"
+#include "device_sdk_events.h"
 
 /* Sub-commands and capacities. */
 enum {
@@ -313,34 +314,5 @@ static_assert(sizeof(DiskSmartEnable) == 12, "DiskSmartEnable");
 static_assert(offsetof(DiskSmartEnable, size) == 0, "DiskSmartEnable.size");
 static_assert(offsetof(DiskSmartEnable, disk_no) == 4, "DiskSmartEnable.disk_no");
 static_assert(offsetof(DiskSmartEnable, enable) == 8, "DiskSmartEnable.enable");
-
-/* A disk's SMART message: sent with size and iDiskId as the
- * NET_CLIENT_SMART_INFO request, and delivered filled in by the device's
- * disk event (number 123). */
-typedef struct HardDiskSmartMsg {
-    uint32_t size; /* 96 */
-    int32_t iDiskId;
-    int32_t iTotalPackageNum;
-    int32_t iCurrentPackageMsgNo;
-    char cHDDModel[32];
-    char cSericalNum[16];
-    int32_t iTemprt;
-    int32_t iUsedTime;
-    int32_t iHealth;
-    int32_t iAllHealth;
-    uint8_t reserved[16];
-} HardDiskSmartMsg;
-static_assert(sizeof(HardDiskSmartMsg) == 96, "HardDiskSmartMsg");
-static_assert(offsetof(HardDiskSmartMsg, size) == 0, "HardDiskSmartMsg.size");
-static_assert(offsetof(HardDiskSmartMsg, iDiskId) == 4, "HardDiskSmartMsg.iDiskId");
-static_assert(offsetof(HardDiskSmartMsg, iTotalPackageNum) == 8, "HardDiskSmartMsg.iTotalPackageNum");
-static_assert(offsetof(HardDiskSmartMsg, iCurrentPackageMsgNo) == 12, "HardDiskSmartMsg.iCurrentPackageMsgNo");
-static_assert(offsetof(HardDiskSmartMsg, cHDDModel) == 16, "HardDiskSmartMsg.cHDDModel");
-static_assert(offsetof(HardDiskSmartMsg, cSericalNum) == 48, "HardDiskSmartMsg.cSericalNum");
-static_assert(offsetof(HardDiskSmartMsg, iTemprt) == 64, "HardDiskSmartMsg.iTemprt");
-static_assert(offsetof(HardDiskSmartMsg, iUsedTime) == 68, "HardDiskSmartMsg.iUsedTime");
-static_assert(offsetof(HardDiskSmartMsg, iHealth) == 72, "HardDiskSmartMsg.iHealth");
-static_assert(offsetof(HardDiskSmartMsg, iAllHealth) == 76, "HardDiskSmartMsg.iAllHealth");
-static_assert(offsetof(HardDiskSmartMsg, reserved) == 80, "HardDiskSmartMsg.reserved");
 
 #endif

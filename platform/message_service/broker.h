@@ -3,6 +3,7 @@
 #pragma once
 
 #include <condition_variable>
+#include <cstddef>
 #include <cstdint>
 #include <deque>
 #include <map>
@@ -12,7 +13,41 @@
 #include <string_view>
 #include <vector>
 
+#include "message_service_control.h"
+
 namespace ms {
+
+// The most recent texts of one kind, numbered from 0 since the last clear.
+// Only the last kKept are held, so a long session or soak run does not grow
+// without bound; older numbers are simply no longer found. Not locked: the
+// owner holds its own lock around every call.
+class RecentTexts {
+  public:
+    static constexpr size_t kKept = MS_CONTROL_KEPT;
+
+    void push(std::string_view text) {
+        if (kept_.size() == kKept)
+            kept_.pop_front();
+        kept_.emplace_back(text);
+        ++total_;
+    }
+    size_t count() const { return total_; }
+    bool at(size_t index, std::string &text) const {
+        const size_t first = total_ - kept_.size();
+        if (index < first || index >= total_)
+            return false;
+        text = kept_[index - first];
+        return true;
+    }
+    void clear() {
+        kept_.clear();
+        total_ = 0;
+    }
+
+  private:
+    std::deque<std::string> kept_;
+    size_t total_ = 0;
+};
 
 struct ConnectionSettings {
     int32_t type = -1;
@@ -64,8 +99,8 @@ class EmbeddedBackend : public Backend {
     int32_t failing_sends_ = 0;
     bool hold_ = false;
     int32_t held_ = 0;
-    size_t awaited_ = SIZE_MAX;          // delivery count a waiter wants; wakes it only then
-    std::deque<std::string> delivered_;  // grows without moving what it holds
+    size_t awaited_ = SIZE_MAX;  // delivery count a waiter wants; wakes it only then
+    RecentTexts delivered_;
     std::string sink_;
 };
 

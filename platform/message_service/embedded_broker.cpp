@@ -29,9 +29,9 @@ bool EmbeddedBackend::deliver(const ConnectionSettings &, const std::string &, s
             --failing_sends_;
         return false;
     }
-    delivered_.emplace_back(text);
+    delivered_.push(text);
     write_sink("message", text);
-    if (delivered_.size() >= awaited_)
+    if (delivered_.count() >= awaited_)
         changed_.notify_all();
     return true;
 }
@@ -84,24 +84,21 @@ void EmbeddedBackend::publish(std::string_view text) {
 
 size_t EmbeddedBackend::delivered_count() {
     std::lock_guard lock(mutex_);
-    return delivered_.size();
+    return delivered_.count();
 }
 
 bool EmbeddedBackend::delivered_at(size_t index, std::string &text) {
     std::lock_guard lock(mutex_);
-    if (index >= delivered_.size())
-        return false;
-    text = delivered_[index];
-    return true;
+    return delivered_.at(index, text);
 }
 
 size_t EmbeddedBackend::wait_delivered(size_t count, int32_t timeout_ms) {
     std::unique_lock lock(mutex_);
     awaited_ = std::min(awaited_, count);
     changed_.wait_for(lock, std::chrono::milliseconds(timeout_ms > 0 ? timeout_ms : 0),
-                      [&] { return delivered_.size() >= count; });
+                      [&] { return delivered_.count() >= count; });
     awaited_ = SIZE_MAX;
-    return delivered_.size();
+    return delivered_.count();
 }
 
 void EmbeddedBackend::write_sink(std::string_view kind, std::string_view text) {

@@ -15,7 +15,6 @@
 #include <mutex>
 #include <string>
 #include <utility>
-#include <vector>
 
 #include "broker.h"
 
@@ -42,8 +41,8 @@ struct Service {
     ms::Broker broker{embedded};
 
     std::mutex mutex;  // guards the logs and scripted replies below
-    std::vector<std::string> requests;
-    std::vector<std::string> published;
+    ms::RecentTexts requests;
+    ms::RecentTexts published;
     std::deque<std::pair<std::string, std::string>> scripted;  // command, reply
 };
 
@@ -152,7 +151,7 @@ int32_t broker_request(const char *envelope_text) {
     {
         Service &s = service();
         std::lock_guard lock(s.mutex);
-        s.requests.push_back(request);
+        s.requests.push(request);
     }
     JsonOwner parsed(json_tokener_parse(request.c_str()));
     std::string cmd = parsed.obj != nullptr && json_object_is_type(parsed.obj, json_type_object)
@@ -178,10 +177,11 @@ int32_t copy_text(const std::string &text, char *buf, int32_t cap) {
     return static_cast<int32_t>(text.size());
 }
 
-int32_t copy_out(const std::vector<std::string> &texts, int32_t index, char *buf, int32_t cap) {
-    if (index < 0 || static_cast<size_t>(index) >= texts.size())
+int32_t copy_out(const ms::RecentTexts &texts, int32_t index, char *buf, int32_t cap) {
+    std::string text;
+    if (index < 0 || !texts.at(static_cast<size_t>(index), text))
         return -1;
-    return copy_text(texts[static_cast<size_t>(index)], buf, cap);
+    return copy_text(text, buf, cap);
 }
 
 }  // namespace
@@ -196,7 +196,7 @@ MS_EXPORT int32_t ms_push_message(uint8_t type, const char *text) {
         Service &s = service();
         {
             std::lock_guard lock(s.mutex);
-            s.published.emplace_back(text);
+            s.published.push(text);
         }
         s.embedded->publish(text);
         return 0;
@@ -272,7 +272,7 @@ MS_EXPORT int32_t ms_control_request_count(void) {
     ErrnoGuard guard;
     Service &s = service();
     std::lock_guard lock(s.mutex);
-    return static_cast<int32_t>(s.requests.size());
+    return static_cast<int32_t>(s.requests.count());
 }
 
 MS_EXPORT int32_t ms_control_request(int32_t index, char *buf, int32_t cap) {
@@ -286,7 +286,7 @@ MS_EXPORT int32_t ms_control_published_count(void) {
     ErrnoGuard guard;
     Service &s = service();
     std::lock_guard lock(s.mutex);
-    return static_cast<int32_t>(s.published.size());
+    return static_cast<int32_t>(s.published.count());
 }
 
 MS_EXPORT int32_t ms_control_published(int32_t index, char *buf, int32_t cap) {

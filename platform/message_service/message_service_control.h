@@ -1,11 +1,16 @@
 /* Control interface of the message-service stand-in, for tests and tools.
  *
  * The service executes the broker requests of ms_push_message type 5 on an
- * embedded in-memory broker: it keeps connections, producers and every
- * delivered message. It can refuse connections, producers or sends on
- * demand, hold sends until released, answer the next request of a command
- * with a scripted reply text, and write every delivered message (and every
- * published event text, type 150) to a file or to standard output.
+ * embedded in-memory broker: it keeps connections and producers, and counts
+ * delivered messages, broker requests and published event texts (type 150).
+ * Of each of the three it holds only the most recent MS_CONTROL_KEPT texts,
+ * so a long console session or soak run stays within a fixed size: texts
+ * are numbered from 0 since the last reset, the counts go on, and a number
+ * that fell out of the window reads as absent (-1), like one not yet there.
+ * It can refuse connections, producers or sends on demand, hold sends until
+ * released, answer the next request of a command with a scripted reply
+ * text, and write every delivered message and published text to a file or
+ * to standard output.
  *
  * Every function leaves errno as it found it. */
 #ifndef PLATFORM_MESSAGE_SERVICE_CONTROL_H
@@ -16,6 +21,10 @@
 #ifdef __cplusplus
 extern "C" {
 #endif
+
+/* How many of the most recent delivered messages, requests and published
+ * texts are held. */
+#define MS_CONTROL_KEPT 1024
 
 /* Drops connections, producers, delivered and published texts, the request
  * log, scripted replies and every refusal; releases held sends; handles
@@ -39,20 +48,23 @@ int32_t ms_control_held_sends(void);
  * stands instead of being executed. Several queue up in order. */
 void ms_control_script_reply(const char *cmd, const char *reply);
 
-/* Delivered messages in delivery order. ms_control_delivered copies the
- * text of message `index` into `buf` (terminated, cut to cap - 1) and
- * returns its full length, or -1 when there is no such message. */
+/* Delivered messages in delivery order. ms_control_delivered_count counts
+ * every message since the reset; ms_control_delivered copies the text of
+ * message `index` into `buf` (terminated, cut to cap - 1) and returns its
+ * full length, or -1 when there is no such message or it is older than the
+ * last MS_CONTROL_KEPT. */
 int32_t ms_control_delivered_count(void);
 int32_t ms_control_delivered(int32_t index, char *buf, int32_t cap);
 /* Waits until at least `count` messages were delivered or `timeout_ms`
  * passed; returns the count reached. */
 int32_t ms_control_wait_delivered(int32_t count, int32_t timeout_ms);
 
-/* Broker request texts (the JSON commands of type 5) in arrival order. */
+/* Broker request texts (the JSON commands of type 5) in arrival order,
+ * counted and held like delivered messages. */
 int32_t ms_control_request_count(void);
 int32_t ms_control_request(int32_t index, char *buf, int32_t cap);
 
-/* Event texts published with type 150. */
+/* Event texts published with type 150, counted and held the same way. */
 int32_t ms_control_published_count(void);
 int32_t ms_control_published(int32_t index, char *buf, int32_t cap);
 

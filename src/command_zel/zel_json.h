@@ -46,6 +46,11 @@ inline void add_int64(json_object *obj, const char *key, int64_t value, const ch
                       Site site = {}) {
     add(obj, key, json_object_new_int64(value), what, site);
 }
+// A terminated text, such as a literal or a formatted value.
+inline void add_string(json_object *obj, const char *key, const char *text, const char *what = "is_error(jso_ret)",
+                       Site site = {}) {
+    add(obj, key, json_object_new_string(text), what, site);
+}
 // A device text field, never read past its width.
 template <size_t N>
 void add_text(json_object *obj, const char *key, const char (&field)[N], const char *what = "is_error(jso_ret)",

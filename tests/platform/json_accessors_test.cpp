@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cerrno>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
@@ -101,22 +100,6 @@ TEST(JsonFromFile, GivesParsedDocumentOrNull) {
                   3);
         json_object_put(doc);
     }
-}
-
-TEST(JsonAccessors, LeaveErrnoUntouched) {
-    Doc d(kMembers);
-    TempFile numbers("{\"a\": 1, \"b\": 2.5, \"c\": 99999999999999999999}");
-    auto check = [](const char *what, auto call) {
-        errno = 4242;
-        call();
-        EXPECT_EQ(errno, 4242) << what;
-    };
-    check("int", [&] { json_object_get_field_int(d.obj, "big", 0); });
-    check("int64", [&] { json_object_get_field_int64(d.obj, "u", 0); });
-    check("double", [&] { json_object_get_field_double(d.obj, "f", 0); });
-    check("string", [&] { json_object_get_field_string(d.obj, "g"); });
-    check("file with numbers", [&] { json_object_put(json_object_from_file_ex(numbers.path.c_str())); });
-    check("missing file", [] { json_object_from_file_ex("/nonexistent/x.json"); });
 }
 
 }  // namespace

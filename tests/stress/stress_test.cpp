@@ -8,12 +8,14 @@
 #include <atomic>
 #include <chrono>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "device_sdk_events.h"
 #include "message_service_control.h"
 #include "query_support.h"
 
@@ -29,26 +31,15 @@ constexpr int kEvents = 1000;
 // Sender polls and command waits become 1 ms pauses.
 void short_sleep(void *, int32_t) { std::this_thread::sleep_for(1ms); }
 
-std::vector<unsigned char> temp_report(int32_t i) {
-    std::vector<unsigned char> r(28, 0);
-    int32_t ch = i % 16;
-    uint32_t type = static_cast<uint32_t>(i % 2);
-    int32_t raw = 900 + i;
-    uint16_t time[6] = {2024, 3, 15, 10, 20, static_cast<uint16_t>(i % 60)};
-    std::memcpy(&r[4], &ch, 4);
-    std::memcpy(&r[8], &type, 4);
-    std::memcpy(&r[12], time, 12);
-    std::memcpy(&r[24], &raw, 4);
-    return r;
+temp_humidity_report temp_report(int32_t i) {
+    return {0, i % 16, static_cast<uint32_t>(i % 2), dvr_time{2024, 3, 15, 10, 20, static_cast<uint16_t>(i % 60)},
+            900 + i};
 }
 
-std::vector<unsigned char> traffic_report(int32_t i) {
-    std::vector<unsigned char> r(548, 0);
-    int32_t ch = 0;
-    int32_t lane = i;
-    std::memcpy(&r[4], &lane, 4);
-    std::memcpy(&r[516], &ch, 4);
-    std::memcpy(&r[452], "ring road", 9);
+ITSTrafficFlowReport traffic_report(int32_t i) {
+    ITSTrafficFlowReport r{};
+    r.lane_no = i;
+    std::strcpy(r.road_name, "ring road");
     return r;
 }
 
@@ -80,17 +71,17 @@ class StressTest : public QueryTest {
         host.channel(0).put<uint32_t>(test::channel_offset::kTrafficFlowEnable, 1);
         // A sender marks itself ready just after its producer exists: probe
         // each until one of its events has gone through.
-        auto probe = [&](uint32_t event, std::vector<unsigned char> report) {
+        auto probe = [&](uint32_t event, auto report) {
             for (int tries = 0; tries < 500; ++tries) {
                 const int32_t before = ms_control_delivered_count();
-                cmd_main_notify(host.data(), event, report.data(), 0);
+                cmd_main_notify(host.data(), event, &report, 0);
                 if (ms_control_wait_delivered(before + 1, 20) > before)
                     return true;
             }
             return false;
         };
-        ASSERT_TRUE(probe(179, temp_report(0)));
-        ASSERT_TRUE(probe(124, traffic_report(0)));
+        ASSERT_TRUE(probe(WCM_TEMP_HUMIDITY, temp_report(0)));
+        ASSERT_TRUE(probe(WCM_ITS_TRAFFIC_FLOW, traffic_report(0)));
     }
     void TearDown() override {
         fs::remove(scratch / "var" / "platform" / "vs_config.json");
@@ -162,9 +153,9 @@ TEST_F(StressTest, CommandsTimersAndEventsRunTogether) {
     auto events = [&] {
         for (int i = 0; i < kEvents; ++i) {
             auto temp = temp_report(i);
-            cmd_main_notify(host.data(), 179, temp.data(), 0);
+            cmd_main_notify(host.data(), WCM_TEMP_HUMIDITY, &temp, 0);
             auto traffic = traffic_report(i);
-            cmd_main_notify(host.data(), 124, traffic.data(), 0);
+            cmd_main_notify(host.data(), WCM_ITS_TRAFFIC_FLOW, &traffic, 0);
         }
     };
     std::thread ticks(ticker);

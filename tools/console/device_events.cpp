@@ -1,14 +1,17 @@
 #include "device_events.h"
 
+#include <cstddef>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <iterator>
 
+#include "device_sdk_events.h"
+
 namespace console {
 namespace {
 
-enum class Kind { I32, Time, Text64, CarType };
+enum class Kind { I32, Time, Text, CarType };
 
 struct Field {
     const char *name;
@@ -23,32 +26,36 @@ struct EventKind {
     std::vector<Field> fields;
 };
 
-// Offsets of the event data records as the device SDK delivers them.
+using Reading = temp_humidity_report;
+using Traffic = ITSTrafficFlowReport;
+
+// The event data records as the device SDK delivers them.
 const EventKind kEvents[] = {
     {"temp_humidity",
-     179,
-     28,
-     {{"channel", 4, Kind::I32}, {"type", 8, Kind::I32}, {"time", 12, Kind::Time}, {"raw_value", 24, Kind::I32}}},
+     WCM_TEMP_HUMIDITY,
+     sizeof(Reading),
+     {{"channel", offsetof(Reading, channel), Kind::I32},
+      {"type", offsetof(Reading, type), Kind::I32},
+      {"time", offsetof(Reading, time), Kind::Time},
+      {"raw_value", offsetof(Reading, raw_value), Kind::I32}}},
     {"traffic_flow",
-     124,
-     548,
-     {{"lane_no", 4, Kind::I32},
-      {"flow", 8, Kind::I32},
-      {"hold_rate", 12, Kind::I32},
-      {"speed", 16, Kind::I32},
-      {"distance", 20, Kind::I32},
-      {"start_time", 24, Kind::Time},
-      {"end_time", 36, Kind::Time},
-      {"car_type", 48, Kind::CarType},  // count at 48, entries of 12 bytes from 52
-      {"car_queue_length", 436, Kind::I32},
-      {"head_distance", 440, Kind::I32},
-      {"room_rate", 444, Kind::I32},
-      {"run_state", 448, Kind::I32},
-      {"road_name", 452, Kind::Text64},
-      {"channel", 516, Kind::I32}}},
+     WCM_ITS_TRAFFIC_FLOW,
+     sizeof(Traffic),
+     {{"lane_no", offsetof(Traffic, lane_no), Kind::I32},
+      {"flow", offsetof(Traffic, flow), Kind::I32},
+      {"hold_rate", offsetof(Traffic, hold_rate), Kind::I32},
+      {"speed", offsetof(Traffic, speed), Kind::I32},
+      {"distance", offsetof(Traffic, distance), Kind::I32},
+      {"start_time", offsetof(Traffic, start_time), Kind::Time},
+      {"end_time", offsetof(Traffic, end_time), Kind::Time},
+      {"car_type", offsetof(Traffic, car_type_total), Kind::CarType},  // the count, then its entries
+      {"car_queue_length", offsetof(Traffic, car_queue_length), Kind::I32},
+      {"head_distance", offsetof(Traffic, head_distance), Kind::I32},
+      {"room_rate", offsetof(Traffic, room_rate), Kind::I32},
+      {"run_state", offsetof(Traffic, run_state), Kind::I32},
+      {"road_name", offsetof(Traffic, road_name), Kind::Text},
+      {"channel", offsetof(Traffic, channel), Kind::I32}}},
 };
-
-constexpr int32_t kMaxCarTypes = 32;
 
 void put_i32(std::vector<uint8_t> &data, size_t offset, int32_t value) {
     std::memcpy(data.data() + offset, &value, sizeof value);
@@ -63,33 +70,31 @@ bool parse_i32(const std::string &text, int32_t &value) {
     return true;
 }
 
-// "2026-12-05T08:30:00" as six 16-bit numbers.
+// "2026-12-05T08:30:00" as the SDK's calendar time.
 bool put_time(std::vector<uint8_t> &data, size_t offset, const std::string &text) {
     unsigned v[6];
     char tail = 0;
     if (std::sscanf(text.c_str(), "%u-%u-%uT%u:%u:%u%c", &v[0], &v[1], &v[2], &v[3], &v[4], &v[5], &tail) != 6)
         return false;
-    for (size_t i = 0; i < 6; ++i) {
-        auto part = static_cast<uint16_t>(v[i]);
-        std::memcpy(data.data() + offset + 2 * i, &part, sizeof part);
-    }
+    const dvr_time time{static_cast<uint16_t>(v[0]), static_cast<uint16_t>(v[1]), static_cast<uint16_t>(v[2]),
+                        static_cast<uint16_t>(v[3]), static_cast<uint16_t>(v[4]), static_cast<uint16_t>(v[5])};
+    std::memcpy(data.data() + offset, &time, sizeof time);
     return true;
 }
 
-bool put_car_type(std::vector<uint8_t> &data, size_t offset, const std::string &text) {
+// One more car-type counter of a traffic-flow report: "TYPE:COUNT".
+bool put_car_type(std::vector<uint8_t> &data, const std::string &text) {
     size_t colon = text.find(':');
-    int32_t type = 0, count = 0, used = 0;
+    int32_t type = 0, count = 0;
     if (colon == std::string::npos || !parse_i32(text.substr(0, colon), type) ||
         !parse_i32(text.substr(colon + 1), count))
         return false;
-    std::memcpy(&used, data.data() + offset, sizeof used);
-    if (used >= kMaxCarTypes)
+    Traffic report;
+    std::memcpy(&report, data.data(), sizeof report);
+    if (report.car_type_total < 0 || report.car_type_total >= MAX_ITS_CAR_TYPES)
         return false;
-    size_t entry = offset + 4 + static_cast<size_t>(used) * 12;
-    put_i32(data, entry, 1);
-    put_i32(data, entry + 4, type);
-    put_i32(data, entry + 8, count);
-    put_i32(data, offset, used + 1);
+    report.car_types[report.car_type_total++] = its_car_type_count{1, type, count};
+    std::memcpy(data.data(), &report, sizeof report);
     return true;
 }
 
@@ -103,12 +108,12 @@ bool put_field(std::vector<uint8_t> &data, const Field &f, const std::string &va
         return true;
     }
     case Kind::Time: return put_time(data, f.offset, value);
-    case Kind::Text64:
-        if (value.size() >= 64)
+    case Kind::Text:
+        if (value.size() >= sizeof(Traffic::road_name))
             return false;
         std::memcpy(data.data() + f.offset, value.c_str(), value.size() + 1);
         return true;
-    case Kind::CarType: return put_car_type(data, f.offset, value);
+    case Kind::CarType: return put_car_type(data, value);
     }
     return false;
 }

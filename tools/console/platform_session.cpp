@@ -21,13 +21,17 @@ namespace console {
 namespace {
 
 // Log lines arrive on the log hook from whichever thread logged; the
-// console gathers those of one command at a time.
+// console gathers those of one command at a time. A sender thread that
+// keeps retrying its broker logs while the console waits for input, so at
+// most kMaxLog lines are kept until the next command takes them.
+constexpr size_t kMaxLog = 1000;
 std::mutex g_log_mutex;
 std::vector<LogLine> g_log;
 
 void collect_log(void *, int32_t level, const char *file, int32_t line, const char *message) {
     std::lock_guard lock(g_log_mutex);
-    g_log.push_back({level, std::string(file) + ":" + std::to_string(line), message});
+    if (g_log.size() < kMaxLog)
+        g_log.push_back({level, std::string(file) + ":" + std::to_string(line), message});
 }
 
 std::vector<LogLine> take_log() {
@@ -167,6 +171,9 @@ bool PlatformSession::start(const std::string &library_path, std::string &error)
         error = library_path + " lacks the command entry points";
         return false;
     }
+    // Nothing in a session reads the simulator's call log; left on, it
+    // would keep a copy of every request for as long as the console runs.
+    sdk_sim_set_call_log(0);
     sdk_sim_add_device(host_.get<int32_t>(platform::host_offset::kLoginfd), 16, SDK_SIM_RECORDER);
     sdk_sim_set_event_hook(on_device_event, this);
     hooked_ = true;

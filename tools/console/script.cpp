@@ -236,7 +236,9 @@ bool Script::wait(const std::string &rest) {
 bool Script::expect_delivered(const std::string &rest) {
     auto [key, expected] = word(rest);
     std::vector<char> text(16384);
-    for (int32_t i = 0; ms_control_delivered(i, text.data(), static_cast<int32_t>(text.size())) >= 0; ++i) {
+    // Newest first: the service holds only the most recent messages.
+    for (int32_t i = ms_control_delivered_count() - 1;
+         ms_control_delivered(i, text.data(), static_cast<int32_t>(text.size())) >= 0; --i) {
         std::string got;
         if (member_of(text.data(), key, got) && got == canonical(expected))
             return true;

@@ -5,7 +5,8 @@
 #include <ctime>
 
 #include "cmd_zel.h"
-#include "event_records.h"
+#include "device_sdk_events.h"
+#include "handler_support.h"
 #include "host_view.h"
 #include "message_service.h"
 #include "sensor_messages.h"
@@ -14,14 +15,6 @@
 namespace zel {
 
 namespace {
-
-// Device event numbers acted on (the low 16 bits of the event value).
-constexpr uint32_t kExportConfigFinished = 117;
-constexpr uint32_t kDiskSmartMessage = 123;
-constexpr uint32_t kTrafficFlowReport = 124;
-constexpr uint32_t kTempHumidityReport = 179;
-constexpr uint32_t kNorthEvent = 223;
-constexpr uint32_t kVisualEvent = 229;
 
 constexpr uint32_t kNorthEventCode = 10501;
 constexpr uint32_t kVisualEventCode = 10502;
@@ -63,14 +56,14 @@ void disk_smart_message(const HostView &host, const void *data) {
         ZLOG(kLogError, "host->disk_smart_info.hard_disk_smart_msg == NULL, host_ip:%.*s", kIpWidth, host.ip());
         return;
     }
-    hard_disk_smart_msg msg;
+    HardDiskSmartMsg msg;
     std::memcpy(&msg, data, sizeof msg);
     if (msg.iDiskId < 0) {
         ZLOG(kLogError, "smart_msg->iDiskId < 0, iDiskId:%d, host_ip:%.*s", msg.iDiskId, kIpWidth, host.ip());
         return;
     }
-    constexpr size_t kDiskIdAt = offsetof(hard_disk_smart_msg, iDiskId);
-    constexpr size_t kHealthAt = offsetof(hard_disk_smart_msg, iHealth);
+    constexpr size_t kDiskIdAt = offsetof(HardDiskSmartMsg, iDiskId);
+    constexpr size_t kHealthAt = offsetof(HardDiskSmartMsg, iHealth);
     if (host.get<int32_t>(host_field::kDiskSmartMsg + kDiskIdAt) == msg.iDiskId) {
         std::memcpy(host.at(host_field::kDiskSmartMsg), &msg, sizeof msg);
         host.store_flag(host_field::kDiskSmartReceived, 1);
@@ -119,12 +112,12 @@ void main_notify(void *raw, uint32_t event, void *data) {
     }
     HostView host(raw);
     switch (event & 0xFFFFu) {
-    case kExportConfigFinished: export_finished(host); break;
-    case kDiskSmartMessage: disk_smart_message(host, data); break;
-    case kTrafficFlowReport: notify_traffic_flow(raw, data, static_cast<int32_t>(sizeof(ITSTrafficFlowReport))); break;
-    case kTempHumidityReport: notify_temp_humidity(raw, data); break;
-    case kNorthEvent: north_event(host, data); break;
-    case kVisualEvent: visual_event(host, data); break;
+    case WCM_EXPORT_CONFIG_FINISHED: export_finished(host); break;
+    case WCM_HARD_DISK_SMART: disk_smart_message(host, data); break;
+    case WCM_ITS_TRAFFIC_FLOW: notify_traffic_flow(raw, data, record_len<ITSTrafficFlowReport>()); break;
+    case WCM_TEMP_HUMIDITY: notify_temp_humidity(raw, data); break;
+    case WCM_NORTH_EVENT: north_event(host, data); break;
+    case WCM_VISUAL_EVENT: visual_event(host, data); break;
     default: break;
     }
 }

@@ -3,10 +3,12 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <span>
 #include <string>
 
 #include "comm_func/comm_func.h"
-#include "event_records.h"
+#include "device_sdk_events.h"
+#include "handler_support.h"
 #include "host_view.h"
 #include "mq/mq_send_record.h"
 #include "zel_json.h"
@@ -54,13 +56,13 @@ std::string time_text(const dvr_time &time) {
 
 JsonPtr car_types(const ITSTrafficFlowReport &report) {
     JsonPtr array = new_array("is_error(jso_array)");
-    for (int32_t i = 0; i < report.car_type_total && i < kMaxCarTypes; ++i) {
-        const its_car_type_count &entry = report.car_types[i];
+    const int32_t used = clamp_count(report.car_type_total, MAX_ITS_CAR_TYPES);
+    for (const its_car_type_count &entry : std::span(report.car_types, static_cast<size_t>(used))) {
         if (entry.present <= 0)
             continue;
         JsonPtr car = new_object("is_error(jso_cartype)");
-        add(car.get(), "cartype", json_object_new_int(entry.car_type), "is_error(jso_cartype)");
-        add(car.get(), "carnum", json_object_new_int(entry.car_count), "is_error(jso_cartype)");
+        add_int(car.get(), "cartype", entry.car_type, "is_error(jso_cartype)");
+        add_int(car.get(), "carnum", entry.car_count, "is_error(jso_cartype)");
         append(array.get(), car.release(), "is_error(jso_cartype)");
     }
     return array;
@@ -68,15 +70,15 @@ JsonPtr car_types(const ITSTrafficFlowReport &report) {
 
 JsonPtr traffic_document(const HostView &host, const ITSTrafficFlowReport &report) {
     JsonPtr doc = new_object("is_error(jso)");
-    add(doc.get(), "type", json_object_new_string("trafficflow"), "is_error(jso)");
+    add_string(doc.get(), "type", "trafficflow", "is_error(jso)");
     JsonPtr param = new_object("is_error(jso_param)");
     json_object *p = param.get();
     add(p, "host_id", field_string(host.id(), host_field::kIdSize), "is_error(jso_param)");
     add_int(p, "ch", report.channel, "is_error(jso_param)");
     add_int(p, "lanno", report.lane_no, "is_error(jso_param)");
-    add(p, "roadname", field_string(report.road_name), "is_error(jso_param)");
-    add(p, "starttime", json_object_new_string(time_text(report.start_time).c_str()), "is_error(jso_param)");
-    add(p, "endtime", json_object_new_string(time_text(report.end_time).c_str()), "is_error(jso_param)");
+    add_text(p, "roadname", report.road_name, "is_error(jso_param)");
+    add_string(p, "starttime", time_text(report.start_time).c_str(), "is_error(jso_param)");
+    add_string(p, "endtime", time_text(report.end_time).c_str(), "is_error(jso_param)");
     add_int(p, "flow", report.flow, "is_error(jso_param)");
     add_int(p, "holdrate", report.hold_rate, "is_error(jso_param)");
     add_int(p, "speed", report.speed, "is_error(jso_param)");
@@ -97,14 +99,10 @@ int32_t notify_temp_humidity(void *raw, const void *data) {
     mq_send_record *sender = s_temp_hum_send;
     if (!ready(sender))
         return 0;
-    if (raw == nullptr) {
-        ZLOG(kLogError, "zel_host == NULL");
-        return 0;
-    }
-    if (data == nullptr) {
-        ZLOG(kLogError, "_iLParam == NULL");
-        return 0;
-    }
+    if (raw == nullptr)
+        return ZREFUSE("zel_host == NULL");
+    if (data == nullptr)
+        return ZREFUSE("_iLParam == NULL");
     HostView host(raw);
     temp_humidity_report report;
     std::memcpy(&report, data, sizeof report);
@@ -132,14 +130,10 @@ int32_t notify_traffic_flow(void *raw, const void *data, int32_t size) {
     mq_send_record *sender = s_traffic_send;
     if (!ready(sender))
         return 0;
-    if (raw == nullptr) {
-        ZLOG(kLogError, "zel_host == NULL");
-        return 0;
-    }
-    if (data == nullptr || size != static_cast<int32_t>(sizeof(ITSTrafficFlowReport))) {
-        ZLOG(kLogError, "data == NULL || size != sizeof(ITSTrafficFlowReport)");
-        return 0;
-    }
+    if (raw == nullptr)
+        return ZREFUSE("zel_host == NULL");
+    if (data == nullptr || size != record_len<ITSTrafficFlowReport>())
+        return ZREFUSE("data == NULL || size != sizeof(ITSTrafficFlowReport)");
     HostView host(raw);
     ITSTrafficFlowReport report;
     std::memcpy(&report, data, sizeof report);
@@ -149,10 +143,8 @@ int32_t notify_traffic_flow(void *raw, const void *data, int32_t size) {
 
     JsonPtr doc = traffic_document(host, report);
     const char *text = json_object_to_json_string(doc.get());
-    if (text == nullptr) {
-        ZLOG(kLogError, "jso_string == NULL");
-        return 0;
-    }
+    if (text == nullptr)
+        return ZREFUSE("jso_string == NULL");
     enqueue(*sender, text, "send_message == NULL", "send_message->data == NULL");
     return 1;
 }

@@ -23,13 +23,6 @@ json_object *member(json_object *obj, const char *key) {
     return json_object_object_get_ex(obj, key, &value) ? value : nullptr;
 }
 
-// A text member; null when absent or not a JSON string, so a number or an
-// object is refused like a missing member.
-const char *text_member(json_object *obj, const char *key) {
-    json_object *value = member(obj, key);
-    return value != nullptr && json_object_is_type(value, json_type_string) ? json_object_get_string(value) : nullptr;
-}
-
 // The options object for the broker kind: "amq" for type 0, "rmq" for 1.
 json_object *options_member(json_object *obj, int32_t type) {
     const char *key = type == 0 ? "amq" : type == 1 ? "rmq" : nullptr;
@@ -51,45 +44,40 @@ bool ensure_queue(mq_send_record &record) {
     return load_queue(record) != nullptr;
 }
 
-int32_t parse_failed(const char *condition) {
-    ZLOG(kLogError, "%s", condition);
-    return 0;
-}
-
 }  // namespace
 
 int32_t parse_mq_info(json_object *jso, mq_settings *settings) {
     if (settings == nullptr)
-        return parse_failed("mq_info == NULL");
+        return ZREFUSE("mq_info == NULL");
     if (jso == nullptr)
-        return parse_failed("is_error(jso)");
+        return ZREFUSE("is_error(jso)");
     int32_t type = json_object_get_field_int(jso, "type", -1);
     if (type == -1)
-        return parse_failed("type == -1");
-    const char *ip = text_member(jso, "ip");
+        return ZREFUSE("type == -1");
+    const char *ip = json_object_get_field_string(jso, "ip");
     if (ip == nullptr)
-        return parse_failed("ip == NULL");
+        return ZREFUSE("ip == NULL");
     int32_t ip_type = os_get_ip_type(ip);
     if (ip_type != kIpv4 && ip_type != kIpv6)
-        return parse_failed("ip_type != IP_TYPE_IPV4 && ip_type != IP_TYPE_IPV6");
+        return ZREFUSE("ip_type != IP_TYPE_IPV4 && ip_type != IP_TYPE_IPV6");
     int32_t port = json_object_get_field_int(jso, "port", -1);
     if (port == -1)
-        return parse_failed("port == -1");
-    const char *username = text_member(jso, "username");
+        return ZREFUSE("port == -1");
+    const char *username = json_object_get_field_string(jso, "username");
     if (username == nullptr || std::strlen(username) > kMaxUsernameLen)
-        return parse_failed("username == NULL || strlen(username) > MAX_USERNAME_LEN");
-    const char *password = text_member(jso, "password");
+        return ZREFUSE("username == NULL || strlen(username) > MAX_USERNAME_LEN");
+    const char *password = json_object_get_field_string(jso, "password");
     if (password == nullptr || std::strlen(password) > kMaxPasswordLen)
-        return parse_failed("password == NULL || strlen(password) > MAX_PASSWORD_LEN");
+        return ZREFUSE("password == NULL || strlen(password) > MAX_PASSWORD_LEN");
     int32_t reconnect = json_object_get_field_int(jso, "isconnect", -1);
     if (reconnect == -1)
-        return parse_failed("reconnect == -1");
+        return ZREFUSE("reconnect == -1");
     json_object *options = options_member(jso, type);
     if (options == nullptr)
-        return parse_failed("is_error(jso_mq_param)");
+        return ZREFUSE("is_error(jso_mq_param)");
     const char *options_text = json_object_to_json_string(options);
     if (options_text == nullptr)
-        return parse_failed("jso_string == NULL");
+        return ZREFUSE("jso_string == NULL");
 
     settings->type = type;
     copy_text(settings->ip, ip);
@@ -121,16 +109,16 @@ int32_t compare_mq_info(const mq_settings *a, const mq_settings *b) {
 
 int32_t init_mq_param(json_object *jso, mq_send_record *record) {
     if (record == nullptr)
-        return parse_failed("send_param == NULL");
+        return ZREFUSE("send_param == NULL");
     if (jso == nullptr)
-        return parse_failed("is_error(jso)");
+        return ZREFUSE("is_error(jso)");
     MqLock lock(*record);
     if (parse_mq_info(jso, &record->settings) == 0)
-        return parse_failed("parse_mq_info failed");
+        return ZREFUSE("parse_mq_info failed");
     if (!ensure_queue(*record))
-        return parse_failed("send_param->ls_send_data == NULL");
+        return ZREFUSE("send_param->ls_send_data == NULL");
     if (!start_sender(*record))
-        return parse_failed("send_mq_message_thread failed");
+        return ZREFUSE("send_mq_message_thread failed");
     return 1;
 }
 
@@ -153,7 +141,7 @@ int32_t init_parse_mq_param() {
 
 int32_t update_mq_param(json_object *jso, mq_send_record *record) {
     if (record == nullptr)
-        return parse_failed("mq_param_src == NULL");
+        return ZREFUSE("mq_param_src == NULL");
     if (jso == nullptr) {
         ZLOG(kLogError, "is_error(jso_mq)");
         stop_sender(*record);
@@ -181,6 +169,9 @@ int32_t update_mq_param(json_object *jso, mq_send_record *record) {
         stop_sender(*record);
         return 0;
     }
+    // A running thread picks the new settings up through need_update; a
+    // thread still ending after a stop is kept rather than joined by a
+    // second one (start_sender says why).
     if (!start_sender(*record)) {
         ZLOG(kLogError, "send_mq_message_thread failed");
         stop_sender(*record);

@@ -74,7 +74,7 @@ int32_t reply_not_failed(const JsonPtr &reply) {
 // A request object {"cmd": name, "param": param}.
 JsonPtr request(const char *name, JsonPtr param) {
     JsonPtr cmd = new_object("is_error(jso_cmd)");
-    add(cmd.get(), "cmd", json_object_new_string(name), "is_error(jso_cmd)");
+    add_string(cmd.get(), "cmd", name, "is_error(jso_cmd)");
     add(cmd.get(), "param", param.release(), "is_error(jso_cmd)");
     return cmd;
 }
@@ -82,10 +82,10 @@ JsonPtr request(const char *name, JsonPtr param) {
 // The destroy requests name their parameters first.
 JsonPtr destroy_request(const char *name, const char *key, handle_zel handle, const char *oom) {
     JsonPtr param = new_object(oom);
-    add(param.get(), key, json_object_new_int64(handle), oom);
+    add_int64(param.get(), key, handle, oom);
     JsonPtr cmd = new_object("is_error(jso_cmd)");
     add(cmd.get(), "param", param.release(), oom);
-    add(cmd.get(), "cmd", json_object_new_string(name), "is_error(jso_cmd)");
+    add_string(cmd.get(), "cmd", name, "is_error(jso_cmd)");
     return cmd;
 }
 
@@ -203,12 +203,12 @@ handle_zel create_connection(const mq_send_record *record) {
     }
     const mq_settings &s = record->settings;
     JsonPtr param = new_object("is_error(jso_opt)");
-    add(param.get(), "type", json_object_new_int(s.type), "is_error(jso_opt)");
-    add(param.get(), "port", json_object_new_int(s.port), "is_error(jso_opt)");
-    add(param.get(), "is_reconnect", json_object_new_int(s.is_reconnect), "is_error(jso_opt)");
-    add(param.get(), "ip", json_object_new_string(s.ip), "is_error(jso_opt)");
-    add(param.get(), "username", json_object_new_string(s.username), "is_error(jso_opt)");
-    add(param.get(), "password", json_object_new_string(s.password), "is_error(jso_opt)");
+    add_int(param.get(), "type", s.type, "is_error(jso_opt)");
+    add_int(param.get(), "port", s.port, "is_error(jso_opt)");
+    add_int(param.get(), "is_reconnect", s.is_reconnect, "is_error(jso_opt)");
+    add_text(param.get(), "ip", s.ip, "is_error(jso_opt)");
+    add_text(param.get(), "username", s.username, "is_error(jso_opt)");
+    add_text(param.get(), "password", s.password, "is_error(jso_opt)");
     JsonPtr cmd = request("create_connection", std::move(param));
     const char *text = json_object_to_json_string(cmd.get());
     if (text == nullptr) {
@@ -235,7 +235,7 @@ handle_zel create_productor(handle_zel connection, const char *options) {
         return kNoHandle;
     }
     JsonPtr param = new_object("is_error(jso_param)");
-    add(param.get(), "connect_fd", json_object_new_int64(connection), "is_error(jso_param)");
+    add_int64(param.get(), "connect_fd", connection, "is_error(jso_param)");
     add(param.get(), "opt", opt.release(), "is_error(jso_opt)");
     JsonPtr cmd = request("create_productor", std::move(param));
     const char *text = json_object_to_json_string(cmd.get());
@@ -249,35 +249,24 @@ handle_zel create_productor(handle_zel connection, const char *options) {
 }
 
 int32_t send_message(handle_zel producer, const char *data, uint32_t size) {
-    if (producer == kNoHandle) {
-        ZLOG(kLogError, "produce_fd == (handle_zel)-1");
-        return 0;
-    }
-    if (data == nullptr || size == 0) {
-        ZLOG(kLogError, "data == NULL || size == 0");
-        return 0;
-    }
+    if (producer == kNoHandle)
+        return ZREFUSE("produce_fd == (handle_zel)-1");
+    if (data == nullptr || size == 0)
+        return ZREFUSE("data == NULL || size == 0");
     JsonPtr param = new_object("is_error(jso_param)");
-    add(param.get(), "productor_fd", json_object_new_int64(producer), "is_error(jso_param)");
-    add(param.get(), "data", json_object_new_int64(static_cast<int64_t>(reinterpret_cast<intptr_t>(data))),
-        "is_error(jso_param)");
-    add(param.get(), "data_size", json_object_new_int(static_cast<int32_t>(size)), "is_error(jso_param)");
+    add_int64(param.get(), "productor_fd", producer, "is_error(jso_param)");
+    add_int64(param.get(), "data", static_cast<int64_t>(reinterpret_cast<intptr_t>(data)), "is_error(jso_param)");
+    add_int(param.get(), "data_size", static_cast<int32_t>(size), "is_error(jso_param)");
     JsonPtr cmd = request("send_message", std::move(param));
     const char *text = json_object_to_json_string(cmd.get());
-    if (text == nullptr) {
-        ZLOG(kLogError, "param == NULL");
-        return 0;
-    }
+    if (text == nullptr)
+        return ZREFUSE("param == NULL");
     Exchange exchange(text);
     JsonPtr reply = exchange.push();
-    if (reply == nullptr) {
-        ZLOG(kLogError, "is_error(jso_ret)");
-        return 0;
-    }
-    if (json_object_get_field_int(reply.get(), "ret", -1) == -1) {
-        ZLOG(kLogError, "ret == -1");
-        return 0;
-    }
+    if (reply == nullptr)
+        return ZREFUSE("is_error(jso_ret)");
+    if (json_object_get_field_int(reply.get(), "ret", -1) == -1)
+        return ZREFUSE("ret == -1");
     return 1;
 }
 
@@ -302,10 +291,8 @@ int32_t destroy_connection(handle_zel connection) {
 }
 
 int32_t clear_add_create_mq_conn(mq_send_record *record) {
-    if (record == nullptr) {
-        ZLOG(kLogError, "send_param == NULL");
-        return 0;
-    }
+    if (record == nullptr)
+        return ZREFUSE("send_param == NULL");
     store_flag(record->mq_ready, 0);
     if (record->produce_fd != kNoHandle) {
         destroy_productor(record->produce_fd);
@@ -342,10 +329,8 @@ int32_t clear_add_create_mq_conn(mq_send_record *record) {
 }
 
 int32_t clear_send_list(adt_dlist_t *list) {
-    if (list == nullptr) {
-        ZLOG(kLogError, "lst == NULL");
-        return 0;
-    }
+    if (list == nullptr)
+        return ZREFUSE("lst == NULL");
     adt_dlist_lock(list);
     while (adt_dlist_node_t *head = adt_dlist_head(list)) {
         send_item *item = *static_cast<send_item **>(adt_dlist_getdata(head));
@@ -361,6 +346,13 @@ int32_t clear_send_list(adt_dlist_t *list) {
 
 bool start_sender(mq_send_record &record) {
     store_flag(record.thr_isactive, 1);
+    // A sender that was stopped and configured again before its thread
+    // noticed still has that thread, busy sending or shutting down. A
+    // second thread would serve the same record beside it: both would take
+    // items off one queue and build links over the same handles, and the
+    // first one's shutdown would tear down the second one's link. So the
+    // old thread is kept: it sees thr_isactive set again when it comes to
+    // shut down and serves the new settings instead (shut_down).
     if (has_thread(record))
         return true;
     set_has_thread(record, true);
@@ -377,10 +369,8 @@ bool start_sender(mq_send_record &record) {
 int32_t send_mq_message_thread(void *arg) {
     ZLOG(kLogInfo, "[cmd_zel]send_mq_message_thread start");
     auto *record = static_cast<mq_send_record *>(arg);
-    if (record == nullptr) {
-        ZLOG(kLogError, "send_param == NULL send_mq_message_thread end");
-        return 0;
-    }
+    if (record == nullptr)
+        return ZREFUSE("send_param == NULL send_mq_message_thread end");
     while (!shut_down(*record, serve(*record))) {
     }
     return 0;
