@@ -136,7 +136,7 @@ TEST_F(DeviceModel, FaceDataBelongsToItsLogin) {
 TEST_F(DeviceModel, PictureSearchFindsFacesAtOrAboveTheSimilarity) {
     add_library("lib-a");
     for (int i = 0; i < 5; ++i)
-        add_face("lib-a", "f" + std::to_string(i), "n");
+        add_face("lib-a", std::string("f").append(std::to_string(i)), "n");
     face_search_request q{};
     put(q.lib_uuid, "lib-a");
     q.similarity = 90;

@@ -39,7 +39,7 @@ TEST(KeyUtility, DecryptsEveryPemFormPaddingAndLayout) {
     const std::string clear = "n3w-Pa55";
     const std::function<std::string(std::string)> layouts[] = {
         [](std::string b64) { return b64; },
-        [](std::string b64) { return b64.insert(64, "\n").insert(20, "\r\n"); },
+        [](std::string b64) { return b64.substr(0, 20) + "\r\n" + b64.substr(20, 44) + "\n" + b64.substr(64); },
         [](std::string b64) { return b64 + "garbage past the given length"; },
     };
     for (PemForm form : {PemForm::Pkcs1, PemForm::Pkcs8})

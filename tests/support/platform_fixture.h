@@ -15,18 +15,6 @@
 #include "cmd_zel.h"
 #include "host_record.h"
 
-// GCC 12 at -O3 reports -Wrestrict inside std::string when a text is put in
-// front of a temporary string ("," + std::string(...)): its optimiser loses
-// track of the insert at offset 0 and warns of an overlap that cannot happen.
-// Such a line is bracketed with these; other compilers need nothing.
-#if defined(__GNUC__) && !defined(__clang__)
-#define PREPEND_TO_TEMPORARY_BEGIN _Pragma("GCC diagnostic push") _Pragma("GCC diagnostic ignored \"-Wrestrict\"")
-#define PREPEND_TO_TEMPORARY_END _Pragma("GCC diagnostic pop")
-#else
-#define PREPEND_TO_TEMPORARY_BEGIN
-#define PREPEND_TO_TEMPORARY_END
-#endif
-
 namespace test {
 
 using platform::Host;

@@ -181,7 +181,7 @@ TEST_F(Xml, ConferenceCallsAreSentAsGivenAndFaultyOnesStayZero) {
     // The structure holds 16 calls.
     std::string many = call(0, R"(,"port":1)");
     for (int i = 1; i < 17; ++i)
-        many += "," + call(i, R"(,"port":1)");
+        many.append(",").append(call(i, R"(,"port":1)"));
     Command capped(R"({"command":50,"count":17,"h323_single_dev":[)" + many + "]}");
     EXPECT_EQ(set(capped), 1);
     EXPECT_EQ(log.messages(), Lines{"count > 16, count:17"});
