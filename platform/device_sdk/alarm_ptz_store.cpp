@@ -15,23 +15,6 @@ namespace {
 /* The alarm output mode that switches the output on. */
 constexpr int32_t kOutputOn = 1;
 
-bool named(const char *function, const char *name) { return std::string_view(function) == name; }
-
-template <typename Record> std::optional<Record> record_of(const Call &call) {
-    if (call.in == nullptr || call.in_len < static_cast<int64_t>(sizeof(Record)))
-        return std::nullopt;
-    Record record;
-    std::memcpy(&record, call.in, sizeof record);
-    return record;
-}
-
-template <typename Record> std::vector<uint8_t> bytes_of(const Record &record) {
-    const auto *bytes = reinterpret_cast<const uint8_t *>(&record);
-    return {bytes, bytes + sizeof record};
-}
-
-Answer with_bytes(std::vector<uint8_t> bytes) { return Answer{0, std::nullopt, std::move(bytes)}; }
-
 /* A Set request keeps its record under `key`; a Get request reads the kept
  * one back, or leaves the answer to the programmed ones. */
 template <typename Key, typename Record>
@@ -43,7 +26,7 @@ std::optional<Answer> keep_or_read(std::map<Key, Record> &kept, const Key &key, 
     auto found = kept.find(key);
     if (found == kept.end())
         return std::nullopt;
-    return with_bytes(bytes_of(found->second));
+    return answer_with(found->second);
 }
 
 std::string local_time_text() {
@@ -69,7 +52,7 @@ std::optional<Answer> AlarmPtzStore::answer(const Call &call, const char *functi
             return Answer{};
         }
         if (named(function, "NetClient_GetCommonEnable") && water_speed_)
-            return with_bytes(bytes_of(*water_speed_));
+            return answer_with(*water_speed_);
     }
     if (call.cmd == NET_CLIENT_GETCURALARMINFO && named(function, "NetClient_GetDevConfig"))
         return active_alarms(call);
@@ -95,7 +78,7 @@ std::optional<Answer> AlarmPtzStore::dome(const Call &call, const char *function
     ptz_current_position &position = positions_[call.ch];
     position.size = sizeof position;
     if (call.cmd == COMMAND_ID_SET_PTZ) {
-        if (auto move = record_of<ptz_position>(call); sends && move) {
+        if (auto move = input_record<ptz_position>(call); sends && move) {
             position.pan = move->pan;
             position.tilt = move->tilt;
             position.zoom = move->zoom;
@@ -103,7 +86,7 @@ std::optional<Answer> AlarmPtzStore::dome(const Call &call, const char *function
         return Answer{};
     }
     if (!sends)
-        return with_bytes(bytes_of(position));
+        return answer_with(position);
     sdk_sim_event event{};
     event.type = SDK_SIM_EVENT_PTZ_POSITION;
     event.loginfd = call.loginfd;
@@ -118,11 +101,11 @@ std::optional<Answer> AlarmPtzStore::dome(const Call &call, const char *function
 std::optional<Answer> AlarmPtzStore::alarm_config(const Call &call, bool sets) {
     switch (call.cmd) {
     case CMD_ALARM_IN_PORT_PARA:
-        if (auto in = record_of<alarm_in_port_para>(call))
+        if (auto in = input_record<alarm_in_port_para>(call))
             return keep_or_read(inputs_, Port{call.ch, in->inport}, *in, sets);
         return std::nullopt;
     case CMD_ALARM_OUT_PORT_PARA:
-        if (auto out = record_of<alarm_out_port_para>(call)) {
+        if (auto out = input_record<alarm_out_port_para>(call)) {
             Port port{call.ch, out->iPortNo};
             if (sets && out->mode != kOutputOn)
                 switched_on_.erase(port);
@@ -132,7 +115,7 @@ std::optional<Answer> AlarmPtzStore::alarm_config(const Call &call, bool sets) {
         }
         return std::nullopt;
     case CMD_ALARM_WATER_LEVEL_PARA:
-        if (auto rule = record_of<water_alarm_para>(call))
+        if (auto rule = input_record<water_alarm_para>(call))
             return keep_or_read(water_rules_, WaterRule{call.ch, rule->scene_id, rule->rule_id, rule->algorithm_type},
                                 *rule, sets);
         return std::nullopt;
@@ -155,11 +138,11 @@ Answer AlarmPtzStore::active_alarms(const Call &call) const {
         entry.iAlarmType = ALARM_TYPE_PORT;
         entry.event_type = port.second;
     }
-    return with_bytes(bytes_of(*info));
+    return answer_with(*info);
 }
 
 Answer AlarmPtzStore::keep_tour(const Call &call) {
-    auto tour = record_of<cruise>(call);
+    auto tour = input_record<cruise>(call);
     if (!tour || tour->point_num < 1 || tour->point_num > MAX_CRUISE_POINTS ||
         tour->point_bytes != tour->point_num * static_cast<int32_t>(sizeof(cruise_point)) || tour->ptInfo == nullptr)
         return Answer{-1, std::nullopt, {}};
@@ -170,18 +153,18 @@ Answer AlarmPtzStore::keep_tour(const Call &call) {
 }
 
 std::optional<Answer> AlarmPtzStore::read_tour(const Call &call) const {
-    auto asked = record_of<cruise>(call);
+    auto asked = input_record<cruise>(call);
     if (!asked)
         return std::nullopt;
     auto found = tours_.find(Port{call.ch, asked->cruise_id});
     if (found == tours_.end())
         return std::nullopt;
-    std::vector<uint8_t> bytes = bytes_of(found->second.record);
+    std::vector<uint8_t> bytes = bytes_of(&found->second.record);
     for (const cruise_point &stop : found->second.stops) {
-        std::vector<uint8_t> more = bytes_of(stop);
+        std::vector<uint8_t> more = bytes_of(&stop);
         bytes.insert(bytes.end(), more.begin(), more.end());
     }
-    return with_bytes(std::move(bytes));
+    return Answer{0, std::nullopt, std::move(bytes)};
 }
 
 }  // namespace device_sdk_sim

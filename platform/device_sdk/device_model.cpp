@@ -55,8 +55,6 @@ bool switched_off(const Call &call) {
     return enable == 0;
 }
 
-bool named(const char *function, const char *name) { return std::string_view(function) == name; }
-
 std::vector<uint8_t> int_bytes(int32_t value) {
     std::vector<uint8_t> bytes(sizeof value);
     std::memcpy(bytes.data(), &value, sizeof value);

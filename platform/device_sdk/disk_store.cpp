@@ -47,25 +47,12 @@ constexpr DiskSpec kRecorderDisks[] = {
 };
 constexpr DiskSpec kCameraCard = {61035, 30517, 0, "SDSQQVR-064G", "SD0064A1", 45, 3000, 0};
 
-template <typename Record> std::vector<uint8_t> bytes_of(const Record &record) {
-    const auto *begin = reinterpret_cast<const uint8_t *>(&record);
-    return {begin, begin + sizeof record};
-}
-
-template <typename Record> Answer answer_with(const Record &record) {
-    return Answer{0, std::nullopt, bytes_of(record)};
-}
-
 Answer refused() { return Answer{-1, kNoSuchObject, {}}; }
-
-template <size_t N> std::string_view text(const char (&field)[N]) { return {field, strnlen(field, N)}; }
 
 template <size_t N> void put_text(char (&field)[N], std::string_view value) {
     std::memset(field, 0, N);
     std::memcpy(field, value.data(), std::min(value.size(), N - 1));
 }
-
-bool named(const char *function, const char *name) { return std::string_view(function) == name; }
 
 /* The day since 1 January 1970 that holds `seconds`. */
 int64_t day_of(int64_t seconds) { return seconds / 86400 - (seconds % 86400 < 0 ? 1 : 0); }
@@ -337,7 +324,7 @@ Answer DiskStore::add_mission(const Call &call) {
         result.iRetCode = kEmptyMission;
         return answer_with(result);
     }
-    Task added{std::string(text(in->mission_id)), call.ch, in->start_time, in->end_time, 0, false};
+    Task added{std::string(field_text(in->mission_id)), call.ch, in->start_time, in->end_time, 0, false};
     if (Task *kept = task(in->mission_id, sizeof in->mission_id))
         *kept = added;
     else

@@ -13,17 +13,9 @@ constexpr int32_t kDone = 0;
 constexpr int32_t kRefused = 1;
 constexpr int32_t kNotFound = 2;
 
-/* Texts are compared within their field: the field need not be terminated. */
-template <size_t N> std::string_view text(const char (&field)[N]) { return {field, strnlen(field, N)}; }
-
 template <size_t N, size_t M> void copy(char (&to)[N], const char (&from)[M]) {
     static_assert(N >= M);
     std::memcpy(to, from, M);
-}
-
-template <typename Record> std::vector<uint8_t> bytes_of(const Record *records, size_t count) {
-    const auto *begin = reinterpret_cast<const uint8_t *>(records);
-    return {begin, begin + count * sizeof(Record)};
 }
 
 Answer reply(int32_t result, int32_t detail = 0) {
@@ -31,16 +23,7 @@ Answer reply(int32_t result, int32_t detail = 0) {
     r.size = sizeof r;
     r.iResult = result;
     r.detail = detail;
-    return Answer{0, std::nullopt, bytes_of(&r, 1)};
-}
-
-/* The request record of a call, or nothing when the caller passed less. */
-template <typename Record> std::optional<Record> request(const Call &call) {
-    if (call.in == nullptr || call.in_len < static_cast<int64_t>(sizeof(Record)))
-        return std::nullopt;
-    Record r;
-    std::memcpy(&r, call.in, sizeof r);
-    return r;
+    return answer_with(r);
 }
 
 /* Page `page_no` of `all`: its records with their size, the first one also
@@ -81,7 +64,8 @@ face_result found_face(const face_lib_record &lib, const face_record &f, int32_t
     copy(r.lib_uuid, f.libuuid);
     copy(r.face_uuid, f.faceuuid);
     copy(r.lib_version, lib.libversion);
-    std::snprintf(r.file_name, sizeof r.file_name, "%.*s", static_cast<int>(text(f.file_name).size()), f.file_name);
+    std::snprintf(r.file_name, sizeof r.file_name, "%.*s", static_cast<int>(field_text(f.file_name).size()),
+                  f.file_name);
     return r;
 }
 
@@ -97,43 +81,43 @@ std::optional<Answer> FaceStore::face_config(const Call &call) {
     auto refuse = [] { return Answer{-1, 0, {}}; };
     switch (call.cmd) {
     case FACE_CMD_LIB_EDIT:
-        if (auto in = request<face_lib_record>(call))
+        if (auto in = input_record<face_lib_record>(call))
             return edit_library(*in);
         return refuse();
     case FACE_CMD_LIB_DELETE:
-        if (auto in = request<face_lib_delete_record>(call))
+        if (auto in = input_record<face_lib_delete_record>(call))
             return delete_library(*in);
         return refuse();
     case FACE_CMD_EDIT:
-        if (auto in = request<face_record>(call))
+        if (auto in = input_record<face_record>(call))
             return edit_face(*in);
         return refuse();
     case FACE_CMD_FACE_DELETE:
-        if (auto in = request<face_key_record>(call))
+        if (auto in = input_record<face_key_record>(call))
             return delete_face(*in);
         return refuse();
     case FACE_CMD_LIB_QUERY:
-        if (auto in = request<face_lib_query_request>(call))
+        if (auto in = input_record<face_lib_query_request>(call))
             return libraries(*in);
         return refuse();
     case FACE_CMD_QUERY:
-        if (auto in = request<face_query_request>(call))
+        if (auto in = input_record<face_query_request>(call))
             return query_faces(*in);
         return refuse();
     case FACE_CMD_SEARCH:
-        if (auto in = request<face_search_request>(call))
+        if (auto in = input_record<face_search_request>(call))
             return search_by_picture(*in);
         return refuse();
     case FACE_CMD_SEARCH_SNAP:
-        if (auto in = request<face_snap_search_request>(call))
+        if (auto in = input_record<face_snap_search_request>(call))
             return start_snap_search(*in);
         return refuse();
     case FACE_CMD_SEARCH_SNAP_PROCESS:
-        if (auto in = request<face_snap_progress_request>(call))
+        if (auto in = input_record<face_snap_progress_request>(call))
             return reply(snap_searches_.contains(in->task_id) ? kDone : kNotFound, 100);
         return refuse();
     case FACE_CMD_SEARCH_SNAP_RESULT:
-        if (auto in = request<face_snap_result_request>(call))
+        if (auto in = input_record<face_snap_result_request>(call))
             return snap_page(*in);
         return refuse();
     default: return std::nullopt;
@@ -146,19 +130,19 @@ Answer FaceStore::counts() const {
     for (const StoredLibrary &lib : libraries_)
         c.total_count += static_cast<int32_t>(lib.faces.size());
     c.custom_count = c.total_count;
-    return Answer{0, std::nullopt, bytes_of(&c, 1)};
+    return answer_with(c);
 }
 
 FaceStore::StoredLibrary *FaceStore::library(const char *uuid) {
     std::string_view wanted(uuid, strnlen(uuid, sizeof(face_lib_record::libuuid)));
     for (StoredLibrary &lib : libraries_)
-        if (text(lib.record.libuuid) == wanted)
+        if (field_text(lib.record.libuuid) == wanted)
             return &lib;
     return nullptr;
 }
 
 Answer FaceStore::edit_library(const face_lib_record &in) {
-    if (text(in.libuuid).empty())
+    if (field_text(in.libuuid).empty())
         return reply(kRefused);
     StoredLibrary *lib = library(in.libuuid);
     if (lib == nullptr) {
@@ -176,8 +160,9 @@ Answer FaceStore::edit_library(const face_lib_record &in) {
 }
 
 Answer FaceStore::delete_library(const face_lib_delete_record &in) {
-    auto it = std::find_if(libraries_.begin(), libraries_.end(),
-                           [&](const StoredLibrary &lib) { return text(lib.record.libuuid) == text(in.libuuid); });
+    auto it = std::find_if(libraries_.begin(), libraries_.end(), [&](const StoredLibrary &lib) {
+        return field_text(lib.record.libuuid) == field_text(in.libuuid);
+    });
     if (it == libraries_.end())
         return reply(kNotFound);
     libraries_.erase(it);
@@ -186,10 +171,10 @@ Answer FaceStore::delete_library(const face_lib_delete_record &in) {
 
 Answer FaceStore::edit_face(const face_record &in) {
     StoredLibrary *lib = library(in.libuuid);
-    if (lib == nullptr || text(in.faceuuid).empty())
+    if (lib == nullptr || field_text(in.faceuuid).empty())
         return reply(kRefused);
     auto it = std::find_if(lib->faces.begin(), lib->faces.end(),
-                           [&](const face_record &f) { return text(f.faceuuid) == text(in.faceuuid); });
+                           [&](const face_record &f) { return field_text(f.faceuuid) == field_text(in.faceuuid); });
     constexpr int32_t kAdd = 1;
     if (it != lib->faces.end()) {
         if (in.opttype == kAdd)
@@ -213,7 +198,8 @@ Answer FaceStore::delete_face(const face_key_record &in) {
         return reply(kNotFound);
     // The uuid names the face; without one, its key does.
     auto named = [&](const face_record &f) {
-        return text(in.faceuuid).empty() ? f.face_key == in.face_key : text(f.faceuuid) == text(in.faceuuid);
+        return field_text(in.faceuuid).empty() ? f.face_key == in.face_key
+                                               : field_text(f.faceuuid) == field_text(in.faceuuid);
     };
     auto it = std::find_if(lib->faces.begin(), lib->faces.end(), named);
     if (it == lib->faces.end())
@@ -244,10 +230,10 @@ Answer FaceStore::libraries(const face_lib_query_request &in) const {
 Answer FaceStore::query_faces(const face_query_request &in) const {
     std::vector<face_result> all;
     for (const StoredLibrary &lib : libraries_) {
-        if (!text(in.lib_uuid).empty() && text(in.lib_uuid) != text(lib.record.libuuid))
+        if (!field_text(in.lib_uuid).empty() && field_text(in.lib_uuid) != field_text(lib.record.libuuid))
             continue;
         for (const face_record &f : lib.faces)
-            if (text(f.name).find(text(in.name)) != std::string_view::npos)
+            if (field_text(f.name).find(field_text(in.name)) != std::string_view::npos)
                 all.push_back(found_face(lib.record, f, static_cast<int32_t>(all.size())));
     }
     return page(all, in.page_no, &face_result::total, &face_result::page_count);
@@ -258,7 +244,7 @@ Answer FaceStore::search_by_picture(const face_search_request &in) const {
     // one before; those at or above the asked similarity are found.
     std::vector<face_result> all;
     for (const StoredLibrary &lib : libraries_) {
-        if (!text(in.lib_uuid).empty() && text(in.lib_uuid) != text(lib.record.libuuid))
+        if (!field_text(in.lib_uuid).empty() && field_text(in.lib_uuid) != field_text(lib.record.libuuid))
             continue;
         int32_t similar = 98;
         for (const face_record &f : lib.faces) {

@@ -28,15 +28,6 @@ constexpr Ability kAbilities[] = {{9, -1, "1"}, {20, 116, "8"}, {64, 105, "16"}}
 constexpr dvr_time kRecordTime = {2026, 12, 1, 8, 0, 0};
 constexpr int32_t kMaxReportSeq = 1000;
 
-template <typename Record> std::vector<uint8_t> bytes_of(const Record *records, size_t count = 1) {
-    const auto *begin = reinterpret_cast<const uint8_t *>(records);
-    return {begin, begin + count * sizeof(Record)};
-}
-
-template <typename Record> Answer answer_with(const Record &record) {
-    return Answer{0, std::nullopt, bytes_of(&record)};
-}
-
 /* The request record of a call, zeroed beyond what the caller passed. */
 template <typename Record> Record request(const Call &call) {
     Record r{};
@@ -49,8 +40,6 @@ template <size_t N> void put_text(char (&field)[N], std::string_view text) {
     std::memcpy(field, text.data(), std::min(text.size(), N - 1));
 }
 template <size_t N> std::string text_of(const char (&field)[N]) { return {field, strnlen(field, N)}; }
-
-bool named(const char *function, const char *name) { return std::string_view(function) == name; }
 
 }  // namespace
 

@@ -15,6 +15,7 @@
 #include <cstring>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace device_sdk_sim {
@@ -58,6 +59,23 @@ template <typename Record> std::optional<Record> input_record(const Call &call) 
     std::memcpy(&r, call.in, sizeof r);
     return r;
 }
+
+/* The bytes of `count` records, as an answer carries them. */
+template <typename Record> std::vector<uint8_t> bytes_of(const Record *records, size_t count = 1) {
+    const auto *begin = reinterpret_cast<const uint8_t *>(records);
+    return {begin, begin + count * sizeof(Record)};
+}
+
+/* A successful answer carrying one record. */
+template <typename Record> Answer answer_with(const Record &record) {
+    return Answer{0, std::nullopt, bytes_of(&record)};
+}
+
+/* Whether the call is to the exported function `name`. */
+inline bool named(const char *function, const char *name) { return std::string_view(function) == name; }
+
+/* A text field of a record: it need not be terminated within its width. */
+template <size_t N> std::string_view field_text(const char (&field)[N]) { return {field, strnlen(field, N)}; }
 
 /* Logs the call, decides its answer, and makes the answer's last error the
  * calling thread's. Aborts when `call.function` is not a request function
