@@ -111,4 +111,23 @@ bool read_bounded_text(json_object *jso, const char *key, size_t limit, const ch
     return text != nullptr || refuse_member(refusal, key, site, true);
 }
 
+std::optional<bool> take_analysis_off_answer(void *host, int32_t ch) {
+    constexpr int32_t kPasses = 100;
+    constexpr int32_t kPauseMs = 10;
+    constexpr int32_t kNoAnswer = -1;
+    HostView view(host);
+    for (int32_t pass = 0; pass < kPasses; ++pass) {
+        if (void *record = view.find_channel(static_cast<uint32_t>(ch)); record != nullptr) {
+            ChannelView channel(record);
+            int32_t answer = channel.load_flag(channel_field::kVcaEnableReply);
+            if (answer == 0 || answer == 1) {
+                channel.store_flag(channel_field::kVcaEnableReply, kNoAnswer);
+                return answer == 1;
+            }
+        }
+        os_sleep(kPauseMs);
+    }
+    return std::nullopt;
+}
+
 }  // namespace zel

@@ -13,6 +13,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <optional>
 #include <span>
 #include <type_traits>
 
@@ -202,6 +203,12 @@ template <typename Answered> bool wait_for_answer(int32_t reads, int32_t pause_m
     }
     return false;
 }
+
+// The device's answer to switching a channel's analysis off, which the
+// platform's event thread writes into the channel record (0 refused,
+// 1 accepted). Polls about a second, 10 ms apart, and consumes the answer
+// it finds; empty when none came.
+std::optional<bool> take_analysis_off_answer(void *host, int32_t ch);
 
 // ---------------------------------------------------------------------------
 // Handler shapes shared by many commands.

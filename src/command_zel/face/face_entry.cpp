@@ -125,30 +125,15 @@ int32_t set_host_vca_enable(void *host, int32_t ch, int32_t enable) {
         ZLOG(kLogInfo, "set_host_vca_enable enable:%d", enable);
         return 1;
     }
-    // Switching off: the platform's event thread writes the device's answer
-    // into the channel record; wait about a second for it.
-    constexpr int32_t kPasses = 100;
-    constexpr int32_t kPassSleepMs = 10;
-    constexpr int32_t kRefused = 0;
-    constexpr int32_t kAccepted = 1;
-    constexpr int32_t kNoAnswer = -1;
-    for (int32_t pass = 0; pass < kPasses; ++pass) {
-        if (void *record = dev.find_channel(static_cast<uint32_t>(ch)); record != nullptr) {
-            ChannelView channel(record);
-            int32_t answer = channel.load_flag(channel_field::kVcaEnableReply);
-            if (answer == kRefused) {
-                channel.store_flag(channel_field::kVcaEnableReply, kNoAnswer);
-                ZLOG(kLogError, "NetClient_VCASetConfig() error:no permission,host_id:%s,ch:%d,enable:%d", dev.id(), ch,
-                     enable);
-                return 0;
-            }
-            if (answer == kAccepted) {
-                channel.store_flag(channel_field::kVcaEnableReply, kNoAnswer);
-                return 1;
-            }
-        }
-        os_sleep(kPassSleepMs);
+    // Switching off waits for the device's permission.
+    std::optional<bool> accepted = take_analysis_off_answer(host, ch);
+    if (accepted == false) {
+        ZLOG(kLogError, "NetClient_VCASetConfig() error:no permission,host_id:%s,ch:%d,enable:%d", dev.id(), ch,
+             enable);
+        return 0;
     }
+    if (accepted == true)
+        return 1;
     // No answer: the device is taken to have switched off.
     ZLOG(kLogInfo, "set_host_vca_enable enable:%d", enable);
     return 1;

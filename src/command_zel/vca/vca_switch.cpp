@@ -10,7 +10,6 @@ namespace zel {
 namespace {
 
 constexpr int32_t kConfirmReads = 500;
-constexpr int32_t kAnswerPasses = 100;
 constexpr int32_t kPollPauseMs = 10;
 
 // The enable word and bit of an algorithm type. Three types of the low word
@@ -107,23 +106,11 @@ int32_t set_vca_dev_enable(void *host, json_object *jso, char **out_buf) {
     // arrives in the channel record (0 refused, 1 accepted) and is consumed.
     if (view.channel_count() > static_cast<int32_t>(host_field::kChannelSlots))
         return ZREFUSE("channel_count is too big!");
-    for (int32_t pass = 0; pass < kAnswerPasses; ++pass) {
-        if (void *record = view.find_channel(static_cast<uint32_t>(ch))) {
-            ChannelView channel(record);
-            int32_t answer = channel.load_flag(channel_field::kVcaEnableReply);
-            if (answer == 0) {
-                channel.store_flag(channel_field::kVcaEnableReply, -1);
-                ZFAIL(CMD_ZEL_ENOPERMISSION, "NetClient_VCASetConfig() error:no permission,host_ip:%s,ch:%d,enable:%d",
-                      view.ip(), ch, config.enable);
-                reply_ret(out_buf, CMD_ZEL_ENOPERMISSION);
-                return 0;
-            }
-            if (answer == 1) {
-                channel.store_flag(channel_field::kVcaEnableReply, -1);
-                return 1;
-            }
-        }
-        os_sleep(kPollPauseMs);
+    if (take_analysis_off_answer(host, ch) == false) {
+        ZFAIL(CMD_ZEL_ENOPERMISSION, "NetClient_VCASetConfig() error:no permission,host_ip:%s,ch:%d,enable:%d",
+              view.ip(), ch, config.enable);
+        reply_ret(out_buf, CMD_ZEL_ENOPERMISSION);
+        return 0;
     }
     return 1;
 }
