@@ -42,14 +42,21 @@ class AmqpLink : public Link {
     amqp_channel_t new_channel() { return next_channel_++; }
 
     // Frames the broker sent on its own since the last request: a closed
-    // channel or connection means the link is lost. Does not wait.
+    // channel or connection means the link is lost. Does not wait. The
+    // socket itself is looked at only every kQuietCheck: a system call per
+    // message would cost as much as the publishing; a confirmed message
+    // notices a lost link anyway.
     bool nothing_closed() {
+        const auto now = std::chrono::steady_clock::now();
+        const bool look = now >= next_look_;
+        if (look)
+            next_look_ = now + kQuietCheck;
         for (;;) {
-            if (!amqp_data_in_buffer(state_) && !amqp_frames_enqueued(state_) && !readable())
+            if (!amqp_data_in_buffer(state_) && !amqp_frames_enqueued(state_) && !(look && readable()))
                 return true;
             amqp_frame_t frame;
-            timeval now{0, 0};
-            const int status = amqp_simple_wait_frame_noblock(state_, &frame, &now);
+            timeval no_wait{0, 0};
+            const int status = amqp_simple_wait_frame_noblock(state_, &frame, &no_wait);
             if (status == AMQP_STATUS_TIMEOUT)
                 return true;
             if (status != AMQP_STATUS_OK || closes(frame))
@@ -62,8 +69,8 @@ class AmqpLink : public Link {
     bool confirmed(amqp_channel_t channel, uint64_t tag) {
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(broker_timeout_ms());
         for (;;) {
-            const auto left = std::chrono::duration_cast<std::chrono::microseconds>(deadline -
-                                                                                     std::chrono::steady_clock::now());
+            const auto left =
+                std::chrono::duration_cast<std::chrono::microseconds>(deadline - std::chrono::steady_clock::now());
             if (left.count() <= 0)
                 return false;
             timeval wait{static_cast<time_t>(left.count() / 1000000), static_cast<suseconds_t>(left.count() % 1000000)};
@@ -120,8 +127,11 @@ class AmqpLink : public Link {
         return fd.fd >= 0 && poll(&fd, 1, 0) > 0;
     }
 
+    static constexpr auto kQuietCheck = std::chrono::milliseconds(20);
+
     amqp_connection_state_t state_ = nullptr;
     amqp_channel_t next_channel_ = 1;
+    std::chrono::steady_clock::time_point next_look_{};
 };
 
 struct Destination {
@@ -136,7 +146,10 @@ struct Destination {
 
 class AmqpPublisher : public Publisher {
   public:
-    AmqpPublisher(std::shared_ptr<AmqpLink> link, Destination to) : link_(std::move(link)), to_(std::move(to)) {}
+    AmqpPublisher(std::shared_ptr<AmqpLink> link, Destination to)
+        : link_(std::move(link)), to_(std::move(to)),
+          where_("amqp://" + link_->host_port() + " exchange \"" + to_.exchange + "\" routing key \"" +
+                 to_.routing_key + "\"") {}
     ~AmqpPublisher() override {
         auto lock = link_->lock();
         if (generation_ == link_->generation() && link_->up())
@@ -155,7 +168,8 @@ class AmqpPublisher : public Publisher {
             return false;
         if (!to_.exchange.empty() && !to_.exchange_type.empty()) {
             amqp_exchange_declare(state, channel_, amqp_cstring_bytes(to_.exchange.c_str()),
-                                  amqp_cstring_bytes(to_.exchange_type.c_str()), 0, to_.durable, 0, 0, amqp_empty_table);
+                                  amqp_cstring_bytes(to_.exchange_type.c_str()), 0, to_.durable, 0, 0,
+                                  amqp_empty_table);
             if (!normal(amqp_get_rpc_reply(state)))
                 return false;
         }
@@ -191,10 +205,7 @@ class AmqpPublisher : public Publisher {
         return true;
     }
 
-    std::string where() const override {
-        return "amqp://" + link_->host_port() + " exchange \"" + to_.exchange + "\" routing key \"" + to_.routing_key +
-               "\"";
-    }
+    std::string_view where() const override { return where_; }
 
   private:
     bool publish(std::string_view text) {
@@ -216,6 +227,7 @@ class AmqpPublisher : public Publisher {
 
     std::shared_ptr<AmqpLink> link_;
     Destination to_;
+    std::string where_;
     uint64_t generation_ = 0;
     amqp_channel_t channel_ = 0;
     uint64_t published_ = 0;  // delivery tags count from 1 on each channel

@@ -73,7 +73,7 @@ class DeliveryLog {
     size_t wait(size_t count, int32_t timeout_ms);
 
   private:
-    void write_sink(std::string_view kind, std::string_view text);  // mutex_ held
+    void write_sink(std::string_view where, std::string_view kind, std::string_view text);  // mutex_ held
 
     std::mutex mutex_;
     std::condition_variable changed_;
@@ -90,7 +90,7 @@ class Publisher {
     virtual ~Publisher() = default;
     virtual bool deliver(std::string_view text) = 0;
     // Where the messages go, for the sink ("broker" for the embedded one).
-    virtual std::string where() const = 0;
+    virtual std::string_view where() const = 0;
 };
 
 // An open connection to a broker; closed when the last reference goes.

@@ -12,14 +12,14 @@ namespace ms {
 void DeliveryLog::record(std::string_view where, std::string_view text) {
     std::lock_guard lock(mutex_);
     delivered_.push(text);
-    write_sink(std::string(where) + " message", text);
+    write_sink(where, "message", text);
     if (delivered_.count() >= awaited_)
         changed_.notify_all();
 }
 
 void DeliveryLog::publish(std::string_view text) {
     std::lock_guard lock(mutex_);
-    write_sink("broker event", text);
+    write_sink("broker", "event", text);
 }
 
 void DeliveryLog::set_sink(const char *path) {
@@ -52,15 +52,15 @@ size_t DeliveryLog::wait(size_t count, int32_t timeout_ms) {
     return delivered_.count();
 }
 
-void DeliveryLog::write_sink(std::string_view kind, std::string_view text) {
+void DeliveryLog::write_sink(std::string_view where, std::string_view kind, std::string_view text) {
     if (sink_.empty())
         return;
     const bool to_stdout = sink_ == "-";
     FILE *out = to_stdout ? stdout : std::fopen(sink_.c_str(), "a");
     if (out == nullptr)
         return;
-    std::fprintf(out, "[%.*s] %.*s\n", static_cast<int>(kind.size()), kind.data(), static_cast<int>(text.size()),
-                 text.data());
+    std::fprintf(out, "[%.*s %.*s] %.*s\n", static_cast<int>(where.size()), where.data(), static_cast<int>(kind.size()),
+                 kind.data(), static_cast<int>(text.size()), text.data());
     if (to_stdout)
         std::fflush(out);
     else
@@ -73,7 +73,7 @@ class EmbeddedPublisher : public Publisher {
   public:
     explicit EmbeddedPublisher(std::shared_ptr<EmbeddedBackend> backend) : backend_(std::move(backend)) {}
     bool deliver(std::string_view) override { return backend_->accept_send(); }
-    std::string where() const override { return "broker"; }
+    std::string_view where() const override { return "broker"; }
 
   private:
     std::shared_ptr<EmbeddedBackend> backend_;

@@ -70,7 +70,8 @@ class MqttLink : public Link {
 class MqttPublisher : public Publisher {
   public:
     MqttPublisher(std::shared_ptr<MqttLink> link, std::string topic, int32_t qos, bool retained)
-        : link_(std::move(link)), topic_(std::move(topic)), qos_(qos), retained_(retained) {}
+        : link_(std::move(link)), topic_(std::move(topic)), qos_(qos), retained_(retained),
+          where_("mqtt://" + link_->host_port() + " topic \"" + topic_ + "\"") {}
 
     bool deliver(std::string_view text) override {
         auto lock = link_->lock();
@@ -88,13 +89,14 @@ class MqttPublisher : public Publisher {
         return true;
     }
 
-    std::string where() const override { return "mqtt://" + link_->host_port() + " topic \"" + topic_ + "\""; }
+    std::string_view where() const override { return where_; }
 
   private:
     std::shared_ptr<MqttLink> link_;
     std::string topic_;
     int32_t qos_;
     bool retained_;
+    std::string where_;
 };
 
 std::shared_ptr<Publisher> MqttLink::open_producer(const std::string &options) {

@@ -111,15 +111,18 @@ std::string activemq_xml(const fs::path &data, int port) {
   xsi:schemaLocation="http://www.springframework.org/schema/beans http://www.springframework.org/schema/beans/spring-beans-2.0.xsd
   http://activemq.apache.org/schema/core http://activemq.apache.org/schema/core/activemq-core.xsd">
   <broker xmlns="http://activemq.apache.org/schema/core" useJmx="false" brokerName="cmd_zel_test"
-          dataDirectory=")" + data.string() + R"(">
-    <persistenceAdapter><kahaDB directory=")" + (data / "kahadb").string() + R"("/></persistenceAdapter>
+          dataDirectory=")" +
+           data.string() + R"(">
+    <persistenceAdapter><kahaDB directory=")" +
+           (data / "kahadb").string() + R"("/></persistenceAdapter>
     <plugins>
       <simpleAuthenticationPlugin>
         <users><authenticationUser username="platform" password="secret" groups="users"/></users>
       </simpleAuthenticationPlugin>
     </plugins>
     <transportConnectors>
-      <transportConnector name="mqtt" uri="mqtt://127.0.0.1:)" + std::to_string(port) + R"("/>
+      <transportConnector name="mqtt" uri="mqtt://127.0.0.1:)" +
+           std::to_string(port) + R"("/>
     </transportConnectors>
   </broker>
 </beans>
@@ -131,27 +134,22 @@ std::string activemq_xml(const fs::path &data, int port) {
 pid_t BrokerServers::spawn(const std::string &user, const std::vector<std::string> &argv,
                            const std::string &log) const {
     const Account a = account(user);
-    std::vector<std::string> env = {"PATH=/usr/sbin:/usr/bin:/sbin:/bin", "LANG=C.UTF-8", "HOME=" + a.home,
-                                    "RABBITMQ_MNESIA_BASE=" + dir_ + "/rabbit/mnesia",
-                                    "RABBITMQ_LOG_BASE=" + dir_ + "/rabbit/log",
-                                    "RABBITMQ_NODENAME=" + node_,
-                                    "RABBITMQ_NODE_IP_ADDRESS=127.0.0.1",
-                                    "RABBITMQ_NODE_PORT=" + std::to_string(amqp_port_),
-                                    "RABBITMQ_DIST_PORT=" + std::to_string(dist_port_),
-                                    "ERL_EPMD_PORT=" + std::to_string(epmd_port_),
-                                    "RABBITMQ_PID_FILE=" + dir_ + "/rabbit/pid",
-                                    "RABBITMQ_CONFIG_FILE=" + dir_ + "/rabbit/rabbitmq",
-                                    "RABBITMQ_ADVANCED_CONFIG_FILE=" + dir_ + "/rabbit/advanced.config",
-                                    "RABBITMQ_CONF_ENV_FILE=" + dir_ + "/rabbit/rabbitmq-env.conf",
-                                    "RABBITMQ_ENABLED_PLUGINS_FILE=" + dir_ + "/rabbit/enabled_plugins",
-                                    "ACTIVEMQ_CONF=" + dir_ + "/activemq/conf",
-                                    "ACTIVEMQ_DATA=" + dir_ + "/activemq/data",
-                                    "ACTIVEMQ_TMP=" + dir_ + "/activemq/tmp",
-                                    "ACTIVEMQ_PIDFILE=" + dir_ + "/activemq/pid",
-                                    // Debian's ActiveMQ leaves out the MQTT codec its
-                                    // MQTT transport needs (libmqtt-client-java).
-                                    "ACTIVEMQ_USER_CLASSPATH=/usr/share/java/mqtt-client.jar:/usr/share/java/"
-                                    "hawtdispatch.jar:/usr/share/java/hawtdispatch-transport.jar"};
+    std::vector<std::string> env = {
+        "PATH=/usr/sbin:/usr/bin:/sbin:/bin", "LANG=C.UTF-8", "HOME=" + a.home,
+        "RABBITMQ_MNESIA_BASE=" + dir_ + "/rabbit/mnesia", "RABBITMQ_LOG_BASE=" + dir_ + "/rabbit/log",
+        "RABBITMQ_NODENAME=" + node_, "RABBITMQ_NODE_IP_ADDRESS=127.0.0.1",
+        "RABBITMQ_NODE_PORT=" + std::to_string(amqp_port_), "RABBITMQ_DIST_PORT=" + std::to_string(dist_port_),
+        "ERL_EPMD_PORT=" + std::to_string(epmd_port_), "RABBITMQ_PID_FILE=" + dir_ + "/rabbit/pid",
+        "RABBITMQ_CONFIG_FILE=" + dir_ + "/rabbit/rabbitmq",
+        "RABBITMQ_ADVANCED_CONFIG_FILE=" + dir_ + "/rabbit/advanced.config",
+        "RABBITMQ_CONF_ENV_FILE=" + dir_ + "/rabbit/rabbitmq-env.conf",
+        "RABBITMQ_ENABLED_PLUGINS_FILE=" + dir_ + "/rabbit/enabled_plugins", "ACTIVEMQ_CONF=" + dir_ + "/activemq/conf",
+        "ACTIVEMQ_DATA=" + dir_ + "/activemq/data", "ACTIVEMQ_TMP=" + dir_ + "/activemq/tmp",
+        "ACTIVEMQ_PIDFILE=" + dir_ + "/activemq/pid",
+        // Debian's ActiveMQ leaves out the MQTT codec its
+        // MQTT transport needs (libmqtt-client-java).
+        "ACTIVEMQ_USER_CLASSPATH=/usr/share/java/mqtt-client.jar:/usr/share/java/"
+        "hawtdispatch.jar:/usr/share/java/hawtdispatch-transport.jar"};
     std::vector<char *> args, envp;
     for (const auto &s : argv)
         args.push_back(const_cast<char *>(s.c_str()));
@@ -175,7 +173,7 @@ pid_t BrokerServers::spawn(const std::string &user, const std::vector<std::strin
     _exit(127);
 }
 
-bool BrokerServers::start(std::string &error) {
+bool BrokerServers::start(std::string &error, bool with_activemq) {
     char pattern[] = "/tmp/cmd_zel_brokers.XXXXXX";
     if (mkdtemp(pattern) == nullptr) {
         error = "no private directory";
@@ -196,7 +194,8 @@ bool BrokerServers::start(std::string &error) {
 
     const fs::path rabbit = fs::path(dir_) / "rabbit";
     const fs::path activemq = fs::path(dir_) / "activemq";
-    for (const fs::path &p : {rabbit / "mnesia", rabbit / "log", activemq / "conf", activemq / "data", activemq / "tmp"})
+    for (const fs::path &p :
+         {rabbit / "mnesia", rabbit / "log", activemq / "conf", activemq / "data", activemq / "tmp"})
         fs::create_directories(p);
     std::ofstream(rabbit / "enabled_plugins") << "[].\n";
     std::ofstream(activemq / "conf" / "activemq.xml") << activemq_xml(activemq / "data", mqtt_port_);
@@ -209,18 +208,21 @@ bool BrokerServers::start(std::string &error) {
     while (!accepts(epmd_port_) && Clock::now() < deadline)
         std::this_thread::sleep_for(20ms);
     const pid_t rabbit_pid = spawn("rabbitmq", {"/usr/lib/rabbitmq/bin/rabbitmq-server"}, dir_ + "/rabbit.log");
-    const pid_t activemq_pid =
-        spawn("activemq", {"/usr/bin/activemq", "console", "xbean:file:" + (activemq / "conf" / "activemq.xml").string()},
-              dir_ + "/activemq.log");
     groups_.push_back(rabbit_pid);
-    groups_.push_back(activemq_pid);
+    pid_t activemq_pid = -1;
+    if (with_activemq) {
+        activemq_pid = spawn(
+            "activemq", {"/usr/bin/activemq", "console", "xbean:file:" + (activemq / "conf" / "activemq.xml").string()},
+            dir_ + "/activemq.log");
+        groups_.push_back(activemq_pid);
+    }
     guard();
 
-    bool rabbit_up = false, activemq_up = false;
+    bool rabbit_up = false, activemq_up = !with_activemq;
     while (!(rabbit_up && activemq_up)) {
         rabbit_up = rabbit_up || accepts(amqp_port_);
         activemq_up = activemq_up || accepts(mqtt_port_);
-        if (exited(rabbit_pid) || exited(activemq_pid) || Clock::now() > deadline) {
+        if (exited(rabbit_pid) || (with_activemq && exited(activemq_pid)) || Clock::now() > deadline) {
             error = "servers did not start (logs in " + dir_ + "): rabbitmq " + (rabbit_up ? "up" : "down") +
                     ", activemq " + (activemq_up ? "up" : "down");
             dir_.clear();  // kept for the logs
@@ -275,8 +277,8 @@ void BrokerServers::stop() {
 }
 
 bool BrokerServers::rabbitmqctl(const std::string &command, std::string &error) {
-    const pid_t pid = spawn("rabbitmq", {"/usr/lib/rabbitmq/bin/rabbitmqctl", "-n", node_, command},
-                            dir_ + "/rabbitmqctl.log");
+    const pid_t pid =
+        spawn("rabbitmq", {"/usr/lib/rabbitmq/bin/rabbitmqctl", "-n", node_, command}, dir_ + "/rabbitmqctl.log");
     const auto deadline = Clock::now() + kCommandLimit;
     int status = 0;
     while (waitpid(pid, &status, WNOHANG) != pid) {

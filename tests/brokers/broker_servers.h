@@ -18,9 +18,9 @@ class BrokerServers {
     BrokerServers(const BrokerServers &) = delete;
     BrokerServers &operator=(const BrokerServers &) = delete;
 
-    // Starts both and waits (bounded) until they accept connections; the
-    // reason in `error` when they do not.
-    bool start(std::string &error);
+    // Starts both (or only RabbitMQ) and waits (bounded) until they accept
+    // connections; the reason in `error` when they do not.
+    bool start(std::string &error, bool with_activemq = true);
     void stop();
 
     // Stops and starts the AMQP broker inside its running node: its

@@ -180,8 +180,11 @@ struct Destination {
         const int to = port != 0 ? port : rmq ? s_servers->amqp_port() : s_servers->mqtt_port();
         return std::string(R"({"type":)") + (rmq ? "1" : "0") + R"(,"ip":"127.0.0.1","port":)" + std::to_string(to) +
                R"(,"username":")" + (rmq ? "guest" : "platform") + R"(","password":")" +
-               (!password.empty() ? password : rmq ? "guest" : "secret") + R"(","isconnect":1,")" + kind +
-               R"(":{")" + (rmq ? "queue" : "topic") + R"(":")" + name + "\"" + options + "}}";
+               (!password.empty() ? password
+                : rmq             ? "guest"
+                                  : "secret") +
+               R"(","isconnect":1,")" + kind + R"(":{")" + (rmq ? "queue" : "topic") + R"(":")" + name + "\"" +
+               options + "}}";
     }
     Consumer consumer() const {
         if (std::string(kind) == "rmq")
@@ -256,13 +259,10 @@ class RealBrokerTest : public ::testing::Test {
     void stop_senders() {
         fs::remove(dir_ / "var" / "platform" / "vs_config.json");
         ASSERT_EQ(cmd_update_config(), 1);
-        ASSERT_TRUE(eventually([&] {
-            return count("[cmd_zel]send_mq_message_thread start") == count("send_mq_message_thread end");
-        }));
+        ASSERT_TRUE(eventually(
+            [&] { return count("[cmd_zel]send_mq_message_thread start") == count("send_mq_message_thread end"); }));
     }
-    int count(const std::string &message) {
-        return static_cast<int>(std::ranges::count(log.messages(), message));
-    }
+    int count(const std::string &message) { return static_cast<int>(std::ranges::count(log.messages(), message)); }
 
     void reading(int32_t ch, uint32_t type, int32_t raw) {
         temp_humidity_report r{0, ch, type, kReadingTime, raw};
