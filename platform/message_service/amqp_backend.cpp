@@ -254,17 +254,8 @@ std::shared_ptr<Publisher> AmqpLink::open_producer(const std::string &options) {
     return publisher;
 }
 
-class AmqpBackend : public Backend {
-  public:
-    std::shared_ptr<Connection> open_connection(const ConnectionSettings &settings) override {
-        auto link = std::make_shared<AmqpLink>(settings);
-        auto guard = link->lock();
-        return link->ready() ? link : nullptr;
-    }
-};
-
 }  // namespace
 
-std::shared_ptr<Backend> make_amqp_backend() { return std::make_shared<AmqpBackend>(); }
+std::shared_ptr<Backend> make_amqp_backend() { return std::make_shared<LinkBackend<AmqpLink>>(); }
 
 }  // namespace ms

@@ -109,17 +109,8 @@ std::shared_ptr<Publisher> MqttLink::open_producer(const std::string &options) {
                                            opt.flag("retained", false));
 }
 
-class MqttBackend : public Backend {
-  public:
-    std::shared_ptr<Connection> open_connection(const ConnectionSettings &settings) override {
-        auto link = std::make_shared<MqttLink>(settings);
-        auto guard = link->lock();
-        return link->ready() ? link : nullptr;
-    }
-};
-
 }  // namespace
 
-std::shared_ptr<Backend> make_mqtt_backend() { return std::make_shared<MqttBackend>(); }
+std::shared_ptr<Backend> make_mqtt_backend() { return std::make_shared<LinkBackend<MqttLink>>(); }
 
 }  // namespace ms

@@ -100,4 +100,15 @@ class Link : public Connection, public std::enable_shared_from_this<Link> {
     uint64_t generation_ = 0;
 };
 
+// A backend whose connections are links of type L: a connection is handed
+// out only once it is up.
+template <class L> class LinkBackend : public Backend {
+  public:
+    std::shared_ptr<Connection> open_connection(const ConnectionSettings &settings) override {
+        auto link = std::make_shared<L>(settings);
+        auto guard = link->lock();
+        return link->ready() ? link : nullptr;
+    }
+};
+
 }  // namespace ms
