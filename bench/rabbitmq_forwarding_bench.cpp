@@ -23,7 +23,6 @@
 #include <thread>
 #include <vector>
 
-#include "broker_servers.h"
 #include "cmd_zel.h"
 #include "device_sdk_events.h"
 #include "host_record.h"
@@ -46,20 +45,22 @@ temp_humidity_report temp_report(int32_t i) {
     return r;
 }
 
-// The server, and the library with the message service on real brokers.
+// The server (scripts/broker-servers.sh), and the library with the message
+// service on real brokers.
 struct Setup {
-    test::BrokerServers servers;
+    fs::path servers = fs::temp_directory_path() / ("cmd_zel_bench_brokers." + std::to_string(getpid()));
+    int amqp_port = 0;
     platform::Host host{1, "BENCH-0001"};
     fs::path home = fs::current_path();
     fs::path dir;
     bool ok = false;
 
     Setup() {
-        std::string error;
-        if (!servers.start(error, false)) {
-            std::fprintf(stderr, "%s\n", error.c_str());
+        const std::string start = std::string(CMD_ZEL_BROKER_SCRIPT " start ") + servers.string() + " " +
+                                  std::to_string(getpid()) + " rabbitmq";
+        if (std::system(start.c_str()) != 0)
             return;
-        }
+        std::ifstream(servers / "ports") >> amqp_port;
         // Local time read once rather than on every event (see the README).
         setenv("TZ", ":/etc/localtime", 0);
         tzset();
@@ -75,6 +76,9 @@ struct Setup {
     ~Setup() {
         fs::current_path(home);
         fs::remove_all(dir);
+        const std::string stop = std::string(CMD_ZEL_BROKER_SCRIPT " stop ") + servers.string();
+        if (std::system(stop.c_str()) != 0)
+            std::fprintf(stderr, "the server in %s did not stop\n", servers.c_str());
     }
 };
 
@@ -156,7 +160,7 @@ void BM_ForwardedAgainstPlainPublisher(benchmark::State &state) {
     const bool confirm = state.range(0) != 0;
     const int32_t count = confirm ? 3000 : 20000;
     std::ofstream(s.dir / "var" / "platform" / "vs_config.json")
-        << R"({"temphummmq":{"type":1,"ip":"127.0.0.1","port":)" << s.servers.amqp_port()
+        << R"({"temphummmq":{"type":1,"ip":"127.0.0.1","port":)" << s.amqp_port
         << R"(,"username":"guest","password":"guest","isconnect":1,"rmq":{"queue":"bench.forwarded","confirm":)"
         << (confirm ? "true" : "false") << "}}}";
     cmd_update_config();
@@ -173,7 +177,7 @@ void BM_ForwardedAgainstPlainPublisher(benchmark::State &state) {
                              static_cast<int32_t>(buf.size()));
         texts.emplace_back(buf.data());
     }
-    Plain plain(s.servers.amqp_port(), "bench.plain", confirm);
+    Plain plain(s.amqp_port, "bench.plain", confirm);
     double direct = 0, forwarded = 0;
     for (auto _ : state) {
         plain.purge("bench.plain");
