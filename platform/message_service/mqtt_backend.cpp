@@ -15,11 +15,18 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <mutex>
 
 #include "real_broker.h"
 
 namespace ms {
 namespace {
+
+// Paho's clients share the library's socket table, which a call of one
+// client may change while another client polls it: calls into the library
+// are made one at a time across the process. Each is bounded by the broker
+// timeout.
+std::mutex s_paho;
 
 // Client identifiers are unique per process and connection: a broker drops
 // an older connection that presents the same identifier.
@@ -38,6 +45,7 @@ class MqttLink : public Link {
 
   protected:
     bool open() override {
+        std::lock_guard paho(s_paho);
         const std::string uri = "tcp://" + host_port();
         if (MQTTClient_create(&client_, uri.c_str(), client_id().c_str(), MQTTCLIENT_PERSISTENCE_NONE, nullptr) !=
             MQTTCLIENT_SUCCESS) {
@@ -57,6 +65,7 @@ class MqttLink : public Link {
     void close(bool graceful) override {
         if (client_ == nullptr)
             return;
+        std::lock_guard paho(s_paho);
         if (graceful)
             MQTTClient_disconnect(client_, broker_timeout_ms());
         MQTTClient_destroy(&client_);
@@ -77,6 +86,7 @@ class MqttPublisher : public Publisher {
         auto lock = link_->lock();
         if (!link_->ready())
             return false;
+        std::lock_guard paho(s_paho);
         MQTTClient_deliveryToken token = 0;
         int rc = MQTTClient_publish(link_->client(), topic_.c_str(), static_cast<int>(text.size()),
                                     const_cast<char *>(text.data()), qos_, retained_ ? 1 : 0, &token);
