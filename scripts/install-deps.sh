@@ -3,13 +3,14 @@
 # again: packages already present are left as they are.
 set -euo pipefail
 packages=(cmake ninja-build g++ pkg-config binutils libjson-c-dev libssl-dev tzdata libgtest-dev libgmock-dev libbenchmark-dev libedit-dev libpugixml-dev
-  librabbitmq-dev libpaho-mqtt-dev rabbitmq-server activemq libmqtt-client-java)
+  librabbitmq-dev libpaho-mqtt-dev rabbitmq-server activemq libmqtt-client-java python3)
 # The broker servers are for the tests, which start their own instances on
 # private ports. Installing them must not start the system-wide ones
 # (rabbitmq-server and epmd on their standard ports): unless the machine
 # already has a policy, a temporary policy-rc.d denies service starts while
 # the packages are installed. libmqtt-client-java carries the MQTT codec
 # that Debian's ActiveMQ needs for its MQTT transport but does not depend on.
+# python3 finds free ports for the test servers (scripts/broker-servers.sh).
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
