@@ -58,23 +58,62 @@ struct ConnectionSettings {
     std::string password;
 };
 
-// What a kind of broker does with a connection, a producer and a message.
-// The service owns the handles; a backend only says yes or no and delivers.
+// Messages the service handed to a broker and the broker accepted, whatever
+// the broker: counted, the most recent kept, waited for, and written to the
+// sink (a file or standard output) with the place they went to.
+class DeliveryLog {
+  public:
+    void record(std::string_view where, std::string_view text);
+    void publish(std::string_view text);  // an event text: only written to the sink
+    void set_sink(const char *path);
+    void clear();
+
+    size_t count();
+    bool at(size_t index, std::string &text);
+    size_t wait(size_t count, int32_t timeout_ms);
+
+  private:
+    void write_sink(std::string_view where, std::string_view kind, std::string_view text);  // mutex_ held
+
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    size_t awaited_ = SIZE_MAX;  // delivery count a waiter wants; wakes it only then
+    RecentTexts delivered_;
+    std::string sink_;
+};
+
+// A producer: publishes texts to one destination over its connection.
+// deliver is called without the service lock held and may block, within
+// the backend's timeouts; false means the message was not accepted.
+class Publisher {
+  public:
+    virtual ~Publisher() = default;
+    virtual bool deliver(std::string_view text) = 0;
+    // Where the messages go, for the sink ("broker" for the embedded one).
+    virtual std::string_view where() const = 0;
+};
+
+// An open connection to a broker; closed when the last reference goes.
+class Connection {
+  public:
+    virtual ~Connection() = default;
+    // A producer with the destination's options object (JSON text), or
+    // null when the broker refuses it. May block within the timeouts.
+    virtual std::shared_ptr<Publisher> open_producer(const std::string &options) = 0;
+};
+
+// A kind of broker: opens connections. The service owns the handles.
 class Backend {
   public:
     virtual ~Backend() = default;
-    virtual bool open_connection(const ConnectionSettings &settings) = 0;
-    virtual bool open_producer(const ConnectionSettings &settings, const std::string &options) = 0;
-    // Called without the service lock held: a backend may block here.
-    virtual bool deliver(const ConnectionSettings &settings, const std::string &options, std::string_view text) = 0;
+    // Null when the broker cannot be reached or refuses the login.
+    virtual std::shared_ptr<Connection> open_connection(const ConnectionSettings &settings) = 0;
 };
 
-// The in-memory broker: keeps what it was sent and refuses on demand.
-class EmbeddedBackend : public Backend {
+// The in-memory broker: accepts everything unless told to refuse.
+class EmbeddedBackend : public Backend, public std::enable_shared_from_this<EmbeddedBackend> {
   public:
-    bool open_connection(const ConnectionSettings &settings) override;
-    bool open_producer(const ConnectionSettings &settings, const std::string &options) override;
-    bool deliver(const ConnectionSettings &settings, const std::string &options, std::string_view text) override;
+    std::shared_ptr<Connection> open_connection(const ConnectionSettings &settings) override;
 
     void reset();
     void refuse_connections(bool refuse);
@@ -82,16 +121,11 @@ class EmbeddedBackend : public Backend {
     void fail_sends(int32_t count);
     void hold_sends(bool hold);
     int32_t held_sends();
-    void set_sink(const char *path);
-    void publish(std::string_view text);  // an event text: only written to the sink
 
-    size_t delivered_count();
-    bool delivered_at(size_t index, std::string &text);
-    size_t wait_delivered(size_t count, int32_t timeout_ms);
+    bool producer_allowed();
+    bool accept_send();  // waits while sends are held
 
   private:
-    void write_sink(std::string_view kind, std::string_view text);  // mutex_ held
-
     std::mutex mutex_;
     std::condition_variable changed_;
     bool refuse_connections_ = false;
@@ -99,16 +133,25 @@ class EmbeddedBackend : public Backend {
     int32_t failing_sends_ = 0;
     bool hold_ = false;
     int32_t held_ = 0;
-    size_t awaited_ = SIZE_MAX;  // delivery count a waiter wants; wakes it only then
-    RecentTexts delivered_;
-    std::string sink_;
 };
 
+// Connections to real brokers, one backend per broker kind; null when the
+// service was built without them.
+std::shared_ptr<Backend> make_amqp_backend();
+std::shared_ptr<Backend> make_mqtt_backend();
+
+// How long a real broker may take to connect, answer a request or confirm a
+// message before the operation counts as failed.
+void set_broker_timeout_ms(int32_t ms);
+int32_t broker_timeout_ms();
+
 // The handle tables and the five broker commands. Handles count up from 1
-// and start again from 1 only when the broker is reset.
+// and start again from 1 only when the broker is reset. Connections open
+// on the embedded broker unless real brokers are selected; the choice is
+// made when a connection is created and kept for its life.
 class Broker {
   public:
-    explicit Broker(std::shared_ptr<EmbeddedBackend> embedded);
+    Broker(std::shared_ptr<EmbeddedBackend> embedded, DeliveryLog &delivered);
 
     int64_t create_connection(const ConnectionSettings &settings);
     int64_t create_producer(int64_t connection, const std::string &options);
@@ -116,6 +159,7 @@ class Broker {
     bool destroy_producer(int64_t producer);
     bool destroy_connection(int64_t connection);
 
+    bool use_real_brokers(bool real);  // false when none are built in
     void reset();
     int32_t open_connections();
     int32_t open_producers();
@@ -124,14 +168,19 @@ class Broker {
   private:
     struct Producer {
         int64_t connection;
-        std::string options;
+        std::shared_ptr<Publisher> publisher;
     };
-    Backend *backend_for(int32_t type);  // null for an unknown type
+    std::shared_ptr<Backend> backend_for(int32_t type);  // null for an unknown type; mutex_ held
+    int64_t add(std::shared_ptr<Connection> connection);
+    int64_t add(int64_t connection, std::shared_ptr<Publisher> publisher);
 
+    DeliveryLog &delivered_;
     std::mutex mutex_;
     std::condition_variable changed_;
-    std::map<int32_t, std::shared_ptr<Backend>> backends_;
-    std::map<int64_t, ConnectionSettings> connections_;
+    std::map<int32_t, std::shared_ptr<Backend>> embedded_;
+    std::map<int32_t, std::shared_ptr<Backend>> real_;
+    bool use_real_ = false;
+    std::map<int64_t, std::shared_ptr<Connection>> connections_;
     std::map<int64_t, Producer> producers_;
     int64_t next_handle_ = 1;
 };

@@ -1,7 +1,7 @@
 // The platform's message service, standing in for the real one: type 5
-// executes one broker request from its envelope on the embedded broker and
-// writes the reply into the caller's buffer before returning; type 150
-// publishes an event text.
+// executes one broker request from its envelope, on the embedded broker or
+// on a real one, and writes the reply into the caller's buffer before
+// returning; type 150 publishes an event text.
 #include "message_service.h"
 #include "message_service_control.h"
 
@@ -38,7 +38,8 @@ constexpr uint8_t kEventText = 150;
 
 struct Service {
     std::shared_ptr<ms::EmbeddedBackend> embedded = std::make_shared<ms::EmbeddedBackend>();
-    ms::Broker broker{embedded};
+    ms::DeliveryLog delivered;
+    ms::Broker broker{embedded, delivered};
 
     std::mutex mutex;  // guards the logs and scripted replies below
     ms::RecentTexts requests;
@@ -198,7 +199,7 @@ MS_EXPORT int32_t ms_push_message(uint8_t type, const char *text) {
             std::lock_guard lock(s.mutex);
             s.published.push(text);
         }
-        s.embedded->publish(text);
+        s.delivered.publish(text);
         return 0;
     }
     return -1;
@@ -209,6 +210,7 @@ MS_EXPORT void ms_control_reset(void) {
     Service &s = service();
     s.broker.reset();
     s.embedded->reset();
+    s.delivered.clear();
     std::lock_guard lock(s.mutex);
     s.requests.clear();
     s.published.clear();
@@ -251,21 +253,20 @@ MS_EXPORT void ms_control_script_reply(const char *cmd, const char *reply) {
 
 MS_EXPORT int32_t ms_control_delivered_count(void) {
     ErrnoGuard guard;
-    return static_cast<int32_t>(service().embedded->delivered_count());
+    return static_cast<int32_t>(service().delivered.count());
 }
 
 MS_EXPORT int32_t ms_control_delivered(int32_t index, char *buf, int32_t cap) {
     ErrnoGuard guard;
     std::string text;
-    if (index < 0 || !service().embedded->delivered_at(static_cast<size_t>(index), text))
+    if (index < 0 || !service().delivered.at(static_cast<size_t>(index), text))
         return -1;
     return copy_text(text, buf, cap);
 }
 
 MS_EXPORT int32_t ms_control_wait_delivered(int32_t count, int32_t timeout_ms) {
     ErrnoGuard guard;
-    return static_cast<int32_t>(
-        service().embedded->wait_delivered(count > 0 ? static_cast<size_t>(count) : 0, timeout_ms));
+    return static_cast<int32_t>(service().delivered.wait(count > 0 ? static_cast<size_t>(count) : 0, timeout_ms));
 }
 
 MS_EXPORT int32_t ms_control_request_count(void) {
@@ -313,5 +314,15 @@ MS_EXPORT int32_t ms_control_wait_producers(int32_t count, int32_t timeout_ms) {
 
 MS_EXPORT void ms_control_set_sink(const char *path) {
     ErrnoGuard guard;
-    service().embedded->set_sink(path);
+    service().delivered.set_sink(path);
+}
+
+MS_EXPORT int32_t ms_control_use_real_brokers(int32_t real) {
+    ErrnoGuard guard;
+    return service().broker.use_real_brokers(real != 0) ? 1 : 0;
+}
+
+MS_EXPORT void ms_control_set_broker_timeout(int32_t timeout_ms) {
+    ErrnoGuard guard;
+    ms::set_broker_timeout_ms(timeout_ms);
 }

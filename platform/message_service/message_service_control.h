@@ -1,8 +1,10 @@
 /* Control interface of the message-service stand-in, for tests and tools.
  *
  * The service executes the broker requests of ms_push_message type 5 on an
- * embedded in-memory broker: it keeps connections and producers, and counts
- * delivered messages, broker requests and published event texts (type 150).
+ * embedded in-memory broker, or on real brokers when they are selected (see
+ * ms_control_use_real_brokers): it keeps connections and producers, and
+ * counts delivered messages, broker requests and published event texts
+ * (type 150).
  * Of each of the three it holds only the most recent MS_CONTROL_KEPT texts,
  * so a long console session or soak run stays within a fixed size: texts
  * are numbered from 0 since the last reset, the counts go on, and a number
@@ -78,6 +80,22 @@ int32_t ms_control_wait_producers(int32_t count, int32_t timeout_ms);
 /* Where delivered messages and published texts are written, one line each:
  * NULL nowhere, "-" standard output, otherwise appended to that file. */
 void ms_control_set_sink(const char *path);
+
+/* Where the connections created from now on go. 0: the embedded broker
+ * (the default). Non-zero: real brokers chosen by the connection's "type",
+ * 0 an MQTT broker (the "amq" options), 1 an AMQP 0-9-1 broker (the "rmq"
+ * options), at the connection's "ip" and "port". The environment variable
+ * CMD_ZEL_BROKERS=real selects real brokers from the start. Connections
+ * already open keep their broker; a reset keeps the choice. Returns 1 when
+ * the choice took effect, 0 when real brokers were asked for but the
+ * service was built without them (the embedded broker stays). */
+int32_t ms_control_use_real_brokers(int32_t real);
+
+/* How long a real broker may take to accept a connection, answer a request
+ * or confirm a message before the operation fails, in milliseconds (5000
+ * unless CMD_ZEL_BROKER_TIMEOUT_MS says otherwise; 0 or less restores
+ * 5000). The MQTT connection wait is rounded up to whole seconds. */
+void ms_control_set_broker_timeout(int32_t timeout_ms);
 
 #ifdef __cplusplus
 }

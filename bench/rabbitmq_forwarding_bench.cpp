@@ -1,0 +1,207 @@
+// Temperature events forwarded by the library to a RabbitMQ server against
+// a plain librabbitmq publisher on one connection, with the same texts, the
+// same message properties and the same confirmation setting, measured in
+// the same run. The server is started for the run on private loopback
+// ports. Both sides publish one message at a time to a durable queue of
+// their own, persistent; with confirmations each message waits for the
+// broker's acknowledgement before the next one. The sender thread's poll
+// pause lasts 200 microseconds instead of a second, so the figure is the
+// sender's throughput, not its poll period.
+#include <amqp.h>
+#include <amqp_tcp_socket.h>
+#include <benchmark/benchmark.h>
+
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "cmd_zel.h"
+#include "device_sdk_events.h"
+#include "host_record.h"
+#include "message_service_control.h"
+#include "os_support_control.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+
+void short_sleep(void *, int32_t) { std::this_thread::sleep_for(std::chrono::microseconds(200)); }
+
+temp_humidity_report temp_report(int32_t i) {
+    temp_humidity_report r{};
+    r.channel = i % 16;
+    r.type = static_cast<uint32_t>(i % 2);
+    r.time = dvr_time{2024, 3, 15, 10, 20, static_cast<uint16_t>(i % 60)};
+    r.raw_value = 900 + i % 300;
+    return r;
+}
+
+// The server (scripts/broker-servers.sh), and the library with the message
+// service on real brokers.
+struct Setup {
+    fs::path servers = fs::temp_directory_path() / ("cmd_zel_bench_brokers." + std::to_string(getpid()));
+    int amqp_port = 0;
+    platform::Host host{1, "BENCH-0001"};
+    fs::path home = fs::current_path();
+    fs::path dir;
+    bool ok = false;
+
+    Setup() {
+        const std::string start = std::string(CMD_ZEL_BROKER_SCRIPT " start ") + servers.string() + " " +
+                                  std::to_string(getpid()) + " rabbitmq";
+        if (std::system(start.c_str()) != 0)
+            return;
+        std::ifstream(servers / "ports") >> amqp_port;
+        // Local time read once rather than on every event (see the README).
+        setenv("TZ", ":/etc/localtime", 0);
+        tzset();
+        char pattern[] = "/tmp/rabbitmq_bench.XXXXXX";
+        dir = mkdtemp(pattern);
+        fs::create_directories(dir / "var" / "platform");
+        os_support_set_log_quiet(1);
+        os_support_set_sleep_hook(short_sleep, nullptr);
+        fs::current_path(dir);
+        init_command_lib();
+        ok = ms_control_use_real_brokers(1) == 1;
+    }
+    ~Setup() {
+        fs::current_path(home);
+        fs::remove_all(dir);
+        const std::string stop = std::string(CMD_ZEL_BROKER_SCRIPT " stop ") + servers.string();
+        if (std::system(stop.c_str()) != 0)
+            std::fprintf(stderr, "the server in %s did not stop\n", servers.c_str());
+    }
+};
+
+Setup &setup() {
+    static Setup s;
+    return s;
+}
+
+// A plain publisher: one connection, one channel, the queue declared.
+class Plain {
+  public:
+    Plain(int port, const char *queue, bool confirm) : queue_(queue), confirm_(confirm) {
+        amqp_socket_t *socket = amqp_tcp_socket_new(conn_);
+        amqp_socket_open(socket, "127.0.0.1", port);
+        amqp_login(conn_, "/", 0, AMQP_DEFAULT_FRAME_SIZE, 0, AMQP_SASL_METHOD_PLAIN, "guest", "guest");
+        amqp_channel_open(conn_, 1);
+        amqp_queue_declare(conn_, 1, amqp_cstring_bytes(queue), 0, 1, 0, 0, amqp_empty_table);
+        if (confirm)
+            amqp_confirm_select(conn_, 1);
+    }
+    ~Plain() {
+        amqp_connection_close(conn_, AMQP_REPLY_SUCCESS);
+        amqp_destroy_connection(conn_);
+    }
+    void purge(const char *queue) {
+        amqp_queue_purge(conn_, 1, amqp_cstring_bytes(queue));
+        amqp_maybe_release_buffers(conn_);
+    }
+    bool publish(const std::string &text) {
+        amqp_basic_properties_t props{};
+        props._flags = AMQP_BASIC_CONTENT_TYPE_FLAG | AMQP_BASIC_DELIVERY_MODE_FLAG;
+        props.content_type = amqp_cstring_bytes("application/json");
+        props.delivery_mode = AMQP_DELIVERY_PERSISTENT;
+        const amqp_bytes_t body{text.size(), const_cast<char *>(text.data())};
+        if (amqp_basic_publish(conn_, 1, amqp_empty_bytes, amqp_cstring_bytes(queue_), 0, 0, &props, body) !=
+            AMQP_STATUS_OK)
+            return false;
+        if (!confirm_)
+            return true;
+        amqp_frame_t frame;
+        const bool acked = amqp_simple_wait_frame(conn_, &frame) == AMQP_STATUS_OK &&
+                           frame.frame_type == AMQP_FRAME_METHOD && frame.payload.method.id == AMQP_BASIC_ACK_METHOD;
+        amqp_maybe_release_buffers(conn_);
+        return acked;
+    }
+
+  private:
+    amqp_connection_state_t conn_ = amqp_new_connection();
+    const char *queue_;
+    bool confirm_;
+};
+
+double plain_rate(Plain &plain, const std::vector<std::string> &texts) {
+    const auto start = Clock::now();
+    for (const std::string &text : texts)
+        plain.publish(text);
+    return static_cast<double>(texts.size()) / std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+// Queues the events and waits until the sender has delivered them all.
+double forwarded_rate(Setup &s, int32_t count) {
+    const int32_t base = ms_control_delivered_count();
+    std::vector<temp_humidity_report> reports;
+    for (int32_t i = 0; i < count; ++i)
+        reports.push_back(temp_report(i));
+    const auto start = Clock::now();
+    for (auto &r : reports)
+        cmd_main_notify(s.host.data(), WCM_TEMP_HUMIDITY, &r, 0);
+    ms_control_wait_delivered(base + count, 120000);
+    return count / std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+void BM_ForwardedAgainstPlainPublisher(benchmark::State &state) {
+    Setup &s = setup();
+    if (!s.ok) {
+        state.SkipWithError("no RabbitMQ server");
+        return;
+    }
+    const bool confirm = state.range(0) != 0;
+    const int32_t count = confirm ? 3000 : 20000;
+    std::ofstream(s.dir / "var" / "platform" / "vs_config.json")
+        << R"({"temphummmq":{"type":1,"ip":"127.0.0.1","port":)" << s.amqp_port
+        << R"(,"username":"guest","password":"guest","isconnect":1,"rmq":{"queue":"bench.forwarded","confirm":)"
+        << (confirm ? "true" : "false") << "}}}";
+    cmd_update_config();
+    ms_control_wait_producers(1, 10000);
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));  // the producer is announced before it is ready
+
+    // The texts the library sends, captured from its first round.
+    forwarded_rate(s, MS_CONTROL_KEPT);
+    std::vector<std::string> texts;
+    std::vector<char> buf(1024);
+    const int32_t last = ms_control_delivered_count();
+    for (int32_t i = 0; i < count; ++i) {
+        ms_control_delivered(last - MS_CONTROL_KEPT + i % MS_CONTROL_KEPT, buf.data(),
+                             static_cast<int32_t>(buf.size()));
+        texts.emplace_back(buf.data());
+    }
+    Plain plain(s.amqp_port, "bench.plain", confirm);
+    double direct = 0, forwarded = 0;
+    for (auto _ : state) {
+        plain.purge("bench.plain");
+        plain.purge("bench.forwarded");
+        direct += plain_rate(plain, texts);
+        plain.purge("bench.plain");
+        forwarded += forwarded_rate(s, count);
+    }
+    fs::remove(s.dir / "var" / "platform" / "vs_config.json");
+    cmd_update_config();
+    ms_control_wait_producers(0, 10000);
+
+    const double n = static_cast<double>(state.iterations());
+    state.counters["plain_msg_per_s"] = direct / n;
+    state.counters["forwarded_msg_per_s"] = forwarded / n;
+    state.counters["forwarded_to_plain"] = forwarded / direct;
+}
+BENCHMARK(BM_ForwardedAgainstPlainPublisher)
+    ->ArgName("confirm")
+    ->Arg(0)
+    ->Arg(1)
+    ->Iterations(3)
+    ->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();
