@@ -2,6 +2,9 @@
 // building and serialising the same 1000 result objects with json-c alone.
 // The "ratio" counter is the drain's cost over the baseline's, both measured
 // in every iteration of the same run.
+//
+// Also a search's opening and a get 1 of its one result with 10,000 other
+// sessions open, against the same with one other session open.
 #include <benchmark/benchmark.h>
 #include <json-c/json.h>
 
@@ -9,6 +12,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "cmd_zel.h"
@@ -133,6 +137,79 @@ void BM_DrainSession(benchmark::State &state) {
     state.counters["ratio"] = baseline_seconds > 0 ? drain_seconds / baseline_seconds : 0;
 }
 BENCHMARK(BM_DrainSession)->UseManualTime()->Unit(benchmark::kMicrosecond);
+
+constexpr int kOthersMany = 10000;
+constexpr int kRounds = 2000;
+const char kOpenSearch[] = R"({"command":0,"ch":0,"taskid":1,"picname":"p.jpg","libuuid":"l","similar":80})";
+
+std::string findfd_of(const std::string &reply) {
+    std::string findfd = reply.substr(reply.find(':') + 1);
+    return findfd.substr(0, findfd.find(','));
+}
+
+void close_session(platform::Host &host, const std::string &findfd) {
+    run_get(host, R"({"command":2,"findfd":)" + findfd + "}");
+}
+
+// Opens a search and takes its one result, kRounds times; the seconds spent
+// in the opening and in the get 1, each session closed untimed.
+std::pair<double, double> open_and_get_one(platform::Host &host) {
+    double open_s = 0, get_s = 0;
+    for (int round = 0; round < kRounds; ++round) {
+        auto t0 = Clock::now();
+        std::string findfd = findfd_of(run_get(host, kOpenSearch));
+        auto t1 = Clock::now();
+        benchmark::DoNotOptimize(run_get(host, R"({"command":1,"findfd":)" + findfd + R"(,"count":1})"));
+        auto t2 = Clock::now();
+        close_session(host, findfd);
+        open_s += std::chrono::duration<double>(t1 - t0).count();
+        get_s += std::chrono::duration<double>(t2 - t1).count();
+    }
+    return {open_s, get_s};
+}
+
+void BM_OpenSessionsAtScale(benchmark::State &state) {
+    os_support_timers_pause(1);
+    os_support_set_log_quiet(1);
+    if (init_command_lib() != 1) {
+        state.SkipWithError("init_command_lib failed");
+        return;
+    }
+    platform::Host host;
+    sdk_sim_reset();
+    sdk_sim_set_call_log(0);
+    auto page = full_page();
+    page[0].total = 1;
+    page[0].page_count = 1;
+    sdk_sim_set_answer("NetClient_FaceConfig", FACE_CMD_SEARCH, 0, 0, page.data(),
+                       static_cast<int32_t>(page.size() * sizeof page[0]));
+    const std::string first_other = findfd_of(run_get(host, kOpenSearch));
+    double open_one = 0, get_one = 0, open_many = 0, get_many = 0;
+    for (auto _ : state) {
+        auto [open_s, get_s] = open_and_get_one(host);
+        open_one += open_s;
+        get_one += get_s;
+        std::vector<std::string> others;
+        for (int i = 1; i < kOthersMany; ++i)
+            others.push_back(findfd_of(run_get(host, kOpenSearch)));
+        std::tie(open_s, get_s) = open_and_get_one(host);
+        open_many += open_s;
+        get_many += get_s;
+        for (const std::string &findfd : others)
+            close_session(host, findfd);
+    }
+    close_session(host, first_other);
+    sdk_sim_set_call_log(1);
+    sdk_sim_reset();
+    const double calls = static_cast<double>(state.iterations()) * kRounds / 1e6;
+    state.counters["open_us_1"] = open_one / calls;
+    state.counters["open_us_10000"] = open_many / calls;
+    state.counters["open_ratio"] = open_many / open_one;
+    state.counters["get1_us_1"] = get_one / calls;
+    state.counters["get1_us_10000"] = get_many / calls;
+    state.counters["get1_ratio"] = get_many / get_one;
+}
+BENCHMARK(BM_OpenSessionsAtScale)->Iterations(5)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
