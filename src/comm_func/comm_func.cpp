@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "comm_func/local_time.h"
 #include "zel_log.h"
 
 namespace zel {
@@ -28,7 +29,7 @@ std::tm calendar_of(const dvr_time &t) {
     tm.tm_hour = t.hour;
     tm.tm_min = t.minute;
     tm.tm_sec = t.second;
-    tm.tm_isdst = -1;  // the runtime decides daylight saving for that date
+    tm.tm_isdst = -1;  // daylight saving is decided for that date
     return tm;
 }
 
@@ -72,8 +73,7 @@ time_t dvr_time_to_time_t(const dvr_time *dvr) {
         ZLOG(kLogError, "msg: dvr_time_to_time_t dvr_time == NULL");
         return -1;
     }
-    std::tm tm = calendar_of(*dvr);
-    return std::mktime(&tm);
+    return local_time_to_seconds(calendar_of(*dvr));
 }
 
 time_t utc_dvr_time_to_time_t(const dvr_time *dvr) {
