@@ -47,15 +47,31 @@ struct HourTable {
 
 thread_local HourTable t_table;
 
-// A calendar read as UTC: what the local time would count in seconds if
-// its zone were UTC.
-time_t seconds_as_utc(std::tm calendar) { return timegm(&calendar); }
+int64_t floor_div(int64_t a, int64_t b) { return a / b - (a % b != 0 && (a < 0) != (b < 0)); }
+
+// A calendar read as UTC: what the local time would count in seconds if its
+// zone were UTC, its fields normalised as mktime normalises them (months
+// into years, the other fields added as they stand). Plain arithmetic on
+// the civil calendar: the runtime's timegm would take the zone's lock.
+time_t seconds_as_utc(const std::tm &t) {
+    const int64_t months = int64_t{t.tm_year} * 12 + t.tm_mon;
+    int64_t year = 1900 + floor_div(months, 12);
+    const int64_t month = months - floor_div(months, 12) * 12 + 1;
+    // Days since 1970-01-01 of the month's first day, counted in 400-year eras from March.
+    year -= month <= 2;
+    const int64_t era = floor_div(year, 400);
+    const int64_t year_of_era = year - era * 400;
+    const int64_t day_of_year = (153 * (month > 2 ? month - 3 : month + 9) + 2) / 5;
+    const int64_t day_of_era = year_of_era * 365 + year_of_era / 4 - year_of_era / 100 + day_of_year;
+    const int64_t days = era * 146097 + day_of_era - 719468 + (t.tm_mday - 1);
+    return static_cast<time_t>(((days * 24 + t.tm_hour) * 60 + t.tm_min) * 60 + t.tm_sec);
+}
 
 bool offset_at(time_t instant, time_t &offset) {
     std::tm local{};
     if (localtime_r(&instant, &local) == nullptr)
         return false;
-    offset = seconds_as_utc(local) - instant;
+    offset = local.tm_gmtoff;
     return true;
 }
 
@@ -126,8 +142,7 @@ time_t local_time_to_seconds(const std::tm &local) {
     // mktime counts seconds beyond 0..59 on top of the minute's conversion.
     if (calendar.tm_sec >= 0 && calendar.tm_sec <= 59) {
         const time_t wall = seconds_as_utc(calendar);
-        const time_t into_hour = ((wall % kHour) + kHour) % kHour;
-        const HourTable &table = table_for(wall - into_hour);
+        const HourTable &table = table_for(floor_div(wall, kHour) * kHour);
         // The instants showing this local time: at most one per span.
         int shown = 0;
         time_t instant = 0;

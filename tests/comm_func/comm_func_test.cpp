@@ -106,9 +106,27 @@ TEST(TimeSeconds, LocalTimeFollowsTheZoneAndItsDaylightSavingUtcIgnoresIt) {
     }
 }
 
+// dvr_time_to_time_t of `t` against mktime, counting mismatches; ours
+// first, as mktime may follow its own previous result for repeated times.
+void expect_as_mktime(const dvr_time &t, const char *zone, int &mismatches) {
+    const time_t ours = zel::dvr_time_to_time_t(&t);
+    std::tm tm{};
+    tm.tm_year = t.year - 1900;
+    tm.tm_mon = t.month - 1;
+    tm.tm_mday = t.day;
+    tm.tm_hour = t.hour;
+    tm.tm_min = t.minute;
+    tm.tm_sec = t.second;
+    tm.tm_isdst = -1;
+    const time_t expected = std::mktime(&tm);
+    if (ours != expected && ++mismatches <= 3)
+        ADD_FAILURE() << zone << " " << t.year << "-" << t.month << "-" << t.day << " " << t.hour << ":" << t.minute
+                      << ":" << t.second << ": " << ours << " != " << expected;
+}
+
 // Two days around each change of a zone's offset, every quarter hour and
-// the last second before it: the seconds mktime gives, also for the local
-// times a change skips or repeats.
+// the last second before it, and fields out of range: the seconds mktime
+// gives, also for the local times a change skips or repeats.
 TEST(TimeSeconds, LocalTimeIsMktimesAroundEveryChangeOfOffset) {
     struct Change {
         const char *zone;
@@ -127,30 +145,25 @@ TEST(TimeSeconds, LocalTimeIsMktimesAroundEveryChangeOfOffset) {
             int mismatches = 0;
             for (int day = c.day - 1; day <= c.day + 1; ++day)
                 for (int minute = 0; minute < 24 * 60; minute += 15)
-                    for (int second : {0, 14 * 60 + 59}) {
-                        dvr_time t{c.year,
-                                   c.month,
-                                   static_cast<uint16_t>(day),
-                                   static_cast<uint16_t>(minute / 60),
-                                   static_cast<uint16_t>(minute % 60 + second / 60),
-                                   static_cast<uint16_t>(second % 60)};
-                        const time_t ours = zel::dvr_time_to_time_t(&t);  // first: mktime may follow its last result
-                        std::tm tm{};
-                        tm.tm_year = t.year - 1900;
-                        tm.tm_mon = t.month - 1;
-                        tm.tm_mday = t.day;
-                        tm.tm_hour = t.hour;
-                        tm.tm_min = t.minute;
-                        tm.tm_sec = t.second;
-                        tm.tm_isdst = -1;
-                        const time_t expected = std::mktime(&tm);
-                        if (ours != expected && ++mismatches <= 3)
-                            ADD_FAILURE() << c.zone << " " << t.year << "-" << t.month << "-" << t.day << " " << t.hour
-                                          << ":" << t.minute << ":" << t.second << ": " << ours << " != " << expected;
-                    }
+                    for (int second : {0, 14 * 60 + 59})
+                        expect_as_mktime(
+                            {c.year, c.month, static_cast<uint16_t>(day), static_cast<uint16_t>(minute / 60),
+                             static_cast<uint16_t>(minute % 60 + second / 60), static_cast<uint16_t>(second % 60)},
+                            c.zone, mismatches);
             EXPECT_EQ(mismatches, 0) << c.zone;
         });
     }
+    const dvr_time odd[] = {{2024, 13, 45, 99, 99, 59}, {2024, 0, 0, 0, 0, 0},
+                            {2024, 3, 31, 1, 59, 99},   {2100, 2, 29, 12, 0, 0},
+                            {2000, 2, 29, 12, 0, 0},    {1900, 1, 1, 0, 0, 0},
+                            {1601, 1, 1, 0, 0, 0},      {65535, 65535, 65535, 65535, 65535, 59}};
+    for (const char *zone : {"Europe/Berlin", "America/New_York"})
+        in_zone(zone, [&odd, zone] {
+            int mismatches = 0;
+            for (const dvr_time &t : odd)
+                expect_as_mktime(t, zone, mismatches);
+            EXPECT_EQ(mismatches, 0) << zone;
+        });
 }
 
 TEST(TimeSeconds, AChangeOfTheMachinesZoneShowsWithinASecond) {
