@@ -4,15 +4,16 @@
 // in every iteration of the same run.
 //
 // Also a search's opening and a get 1 of its one result with 10,000 other
-// sessions open, against the same with one other session open.
+// sessions open, against the same with one other session open (medians of
+// the rounds).
 #include <benchmark/benchmark.h>
 #include <json-c/json.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
 #include <string>
-#include <tuple>
 #include <vector>
 
 #include "cmd_zel.h"
@@ -151,10 +152,14 @@ void close_session(platform::Host &host, const std::string &findfd) {
     run_get(host, R"({"command":2,"findfd":)" + findfd + "}");
 }
 
-// Opens a search and takes its one result, kRounds times; the seconds spent
-// in the opening and in the get 1, each session closed untimed.
-std::pair<double, double> open_and_get_one(platform::Host &host) {
-    double open_s = 0, get_s = 0;
+// Microseconds of each search's opening and of each get 1 of its one result.
+struct Rounds {
+    std::vector<double> open_us, get_us;
+};
+
+// Opens a search and takes its one result, kRounds times, each session
+// closed untimed.
+void open_and_get_one(platform::Host &host, Rounds &rounds) {
     for (int round = 0; round < kRounds; ++round) {
         auto t0 = Clock::now();
         std::string findfd = findfd_of(run_get(host, kOpenSearch));
@@ -162,10 +167,15 @@ std::pair<double, double> open_and_get_one(platform::Host &host) {
         benchmark::DoNotOptimize(run_get(host, R"({"command":1,"findfd":)" + findfd + R"(,"count":1})"));
         auto t2 = Clock::now();
         close_session(host, findfd);
-        open_s += std::chrono::duration<double>(t1 - t0).count();
-        get_s += std::chrono::duration<double>(t2 - t1).count();
+        rounds.open_us.push_back(std::chrono::duration<double, std::micro>(t1 - t0).count());
+        rounds.get_us.push_back(std::chrono::duration<double, std::micro>(t2 - t1).count());
     }
-    return {open_s, get_s};
+}
+
+// The median: a round the machine's other work interrupted does not count.
+double median(std::vector<double> v) {
+    std::nth_element(v.begin(), v.begin() + static_cast<std::ptrdiff_t>(v.size() / 2), v.end());
+    return v[v.size() / 2];
 }
 
 void BM_OpenSessionsAtScale(benchmark::State &state) {
@@ -184,30 +194,26 @@ void BM_OpenSessionsAtScale(benchmark::State &state) {
     sdk_sim_set_answer("NetClient_FaceConfig", FACE_CMD_SEARCH, 0, 0, page.data(),
                        static_cast<int32_t>(page.size() * sizeof page[0]));
     const std::string first_other = findfd_of(run_get(host, kOpenSearch));
-    double open_one = 0, get_one = 0, open_many = 0, get_many = 0;
+    Rounds one, many, warm_up;
+    open_and_get_one(host, warm_up);
     for (auto _ : state) {
-        auto [open_s, get_s] = open_and_get_one(host);
-        open_one += open_s;
-        get_one += get_s;
+        open_and_get_one(host, one);
         std::vector<std::string> others;
         for (int i = 1; i < kOthersMany; ++i)
             others.push_back(findfd_of(run_get(host, kOpenSearch)));
-        std::tie(open_s, get_s) = open_and_get_one(host);
-        open_many += open_s;
-        get_many += get_s;
+        open_and_get_one(host, many);
         for (const std::string &findfd : others)
             close_session(host, findfd);
     }
     close_session(host, first_other);
     sdk_sim_set_call_log(1);
     sdk_sim_reset();
-    const double calls = static_cast<double>(state.iterations()) * kRounds / 1e6;
-    state.counters["open_us_1"] = open_one / calls;
-    state.counters["open_us_10000"] = open_many / calls;
-    state.counters["open_ratio"] = open_many / open_one;
-    state.counters["get1_us_1"] = get_one / calls;
-    state.counters["get1_us_10000"] = get_many / calls;
-    state.counters["get1_ratio"] = get_many / get_one;
+    state.counters["open_us_1"] = median(one.open_us);
+    state.counters["open_us_10000"] = median(many.open_us);
+    state.counters["open_ratio"] = median(many.open_us) / median(one.open_us);
+    state.counters["get1_us_1"] = median(one.get_us);
+    state.counters["get1_us_10000"] = median(many.get_us);
+    state.counters["get1_ratio"] = median(many.get_us) / median(one.get_us);
 }
 BENCHMARK(BM_OpenSessionsAtScale)->Iterations(5)->Unit(benchmark::kMillisecond);
 
