@@ -21,6 +21,8 @@ uint16_t field_at(const char *text, size_t text_len, size_t from, size_t width) 
     return static_cast<uint16_t>(std::atoi(scratch));
 }
 
+}  // namespace
+
 std::tm calendar_of(const dvr_time &t) {
     std::tm tm{};
     tm.tm_year = t.year - 1900;
@@ -32,8 +34,6 @@ std::tm calendar_of(const dvr_time &t) {
     tm.tm_isdst = -1;  // daylight saving is decided for that date
     return tm;
 }
-
-}  // namespace
 
 int32_t str_to_dvr_time(const char *szTime, dvr_time *vod_time) {
     if (szTime == nullptr || vod_time == nullptr) {

@@ -110,14 +110,7 @@ TEST(TimeSeconds, LocalTimeFollowsTheZoneAndItsDaylightSavingUtcIgnoresIt) {
 // first, as mktime may follow its own previous result for repeated times.
 void expect_as_mktime(const dvr_time &t, const char *zone, int &mismatches) {
     const time_t ours = zel::dvr_time_to_time_t(&t);
-    std::tm tm{};
-    tm.tm_year = t.year - 1900;
-    tm.tm_mon = t.month - 1;
-    tm.tm_mday = t.day;
-    tm.tm_hour = t.hour;
-    tm.tm_min = t.minute;
-    tm.tm_sec = t.second;
-    tm.tm_isdst = -1;
+    std::tm tm = zel::calendar_of(t);
     const time_t expected = std::mktime(&tm);
     if (ours != expected && ++mismatches <= 3)
         ADD_FAILURE() << zone << " " << t.year << "-" << t.month << "-" << t.day << " " << t.hour << ":" << t.minute
