@@ -12,6 +12,7 @@
 #include <map>
 #include <mutex>
 #include <string_view>
+#include <unordered_map>
 #include <utility>
 
 namespace device_sdk_sim {
@@ -76,13 +77,18 @@ constexpr const char *kFunctions[] = {
     "NetClient_XmlSetDevConfig",
 };
 
+/* Looked up on every call, so by hash rather than by a walk of the names. */
 const char *canonical_name(const char *function) {
+    static const auto *const names = [] {
+        auto *by_text = new std::unordered_map<std::string_view, const char *>;
+        for (const char *name : kFunctions)
+            by_text->emplace(name, name);
+        return by_text;
+    }();
     if (function == nullptr)
         return nullptr;
-    for (const char *name : kFunctions)
-        if (std::string_view(name) == function)
-            return name;
-    return nullptr;
+    auto it = names->find(function);
+    return it != names->end() ? it->second : nullptr;
 }
 
 struct LoggedCall {
