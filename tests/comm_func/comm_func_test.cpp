@@ -106,15 +106,13 @@ TEST(TimeSeconds, LocalTimeFollowsTheZoneAndItsDaylightSavingUtcIgnoresIt) {
     }
 }
 
-// dvr_time_to_time_t of `t` against mktime, counting mismatches; ours
-// first, as mktime may follow its own previous result for repeated times.
-void expect_as_mktime(const dvr_time &t, const char *zone, int &mismatches) {
+// dvr_time_to_time_t against mktime; ours first, as mktime may follow its
+// own previous result for a repeated time.
+void expect_as_mktime(const dvr_time &t) {
     const time_t ours = zel::dvr_time_to_time_t(&t);
     std::tm tm = zel::calendar_of(t);
-    const time_t expected = std::mktime(&tm);
-    if (ours != expected && ++mismatches <= 3)
-        ADD_FAILURE() << zone << " " << t.year << "-" << t.month << "-" << t.day << " " << t.hour << ":" << t.minute
-                      << ":" << t.second << ": " << ours << " != " << expected;
+    EXPECT_EQ(ours, std::mktime(&tm)) << std::getenv("TZ") << " " << t.year << "-" << t.month << "-" << t.day << " "
+                                      << t.hour << ":" << t.minute << ":" << t.second;
 }
 
 // Two days around each change of a zone's offset, every quarter hour and
@@ -133,30 +131,26 @@ TEST(TimeSeconds, LocalTimeIsMktimesAroundEveryChangeOfOffset) {
         {"America/Sao_Paulo", 2018, 11, 4},                                         // at midnight
         {"Pacific/Apia", 2011, 12, 30},                                             // a whole day skipped
     };
-    for (const Change &c : changes) {
+    for (const Change &c : changes)
         in_zone(c.zone, [&c] {
-            int mismatches = 0;
             for (int day = c.day - 1; day <= c.day + 1; ++day)
                 for (int minute = 0; minute < 24 * 60; minute += 15)
                     for (int second : {0, 14 * 60 + 59})
                         expect_as_mktime(
                             {c.year, c.month, static_cast<uint16_t>(day), static_cast<uint16_t>(minute / 60),
-                             static_cast<uint16_t>(minute % 60 + second / 60), static_cast<uint16_t>(second % 60)},
-                            c.zone, mismatches);
-            EXPECT_EQ(mismatches, 0) << c.zone;
+                             static_cast<uint16_t>(minute % 60 + second / 60), static_cast<uint16_t>(second % 60)});
         });
-    }
-    const dvr_time odd[] = {{2024, 13, 45, 99, 99, 59}, {2024, 0, 0, 0, 0, 0},
-                            {2024, 3, 31, 1, 59, 99},   {2100, 2, 29, 12, 0, 0},
-                            {2000, 2, 29, 12, 0, 0},    {1900, 1, 1, 0, 0, 0},
-                            {1601, 1, 1, 0, 0, 0},      {65535, 65535, 65535, 65535, 65535, 59}};
-    for (const char *zone : {"Europe/Berlin", "America/New_York"})
-        in_zone(zone, [&odd, zone] {
-            int mismatches = 0;
-            for (const dvr_time &t : odd)
-                expect_as_mktime(t, zone, mismatches);
-            EXPECT_EQ(mismatches, 0) << zone;
-        });
+    const dvr_time odd[] = {{2024, 13, 45, 99, 99, 59},
+                            {2024, 0, 0, 0, 0, 0},
+                            {2024, 3, 31, 1, 59, 99},
+                            {2100, 2, 29, 12, 0, 0},
+                            {2000, 2, 29, 12, 0, 0},
+                            {1601, 1, 1, 0, 0, 0},
+                            {65535, 65535, 65535, 65535, 65535, 59}};
+    in_zone("Europe/Berlin", [&odd] {
+        for (const dvr_time &t : odd)
+            expect_as_mktime(t);
+    });
 }
 
 TEST(TimeSeconds, AChangeOfTheMachinesZoneShowsWithinASecond) {
