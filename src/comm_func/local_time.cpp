@@ -139,7 +139,9 @@ time_t local_time_to_seconds(const std::tm &local) {
     reload_zone_once_a_second();
     std::tm calendar = local;
     calendar.tm_isdst = -1;
-    // mktime counts seconds beyond 0..59 on top of the minute's conversion.
+    // mktime converts a time with seconds outside 0..59 as the minute's last
+    // or first second and adds the rest afterwards, which near a change of
+    // offset differs from counting them in: such times go to mktime.
     if (calendar.tm_sec >= 0 && calendar.tm_sec <= 59) {
         const time_t wall = seconds_as_utc(calendar);
         const HourTable &table = table_for(floor_div(wall, kHour) * kHour);
