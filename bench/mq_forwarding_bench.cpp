@@ -206,12 +206,12 @@ void BM_EventCallWhileBrokerHeld(benchmark::State &state) {
     int32_t base = ms_control_delivered_count();
     ms_control_hold_sends(1);
     auto r = temp_report(1);
-    cmd_main_notify(lib.host.data(), 179, r.data(), 0);
+    cmd_main_notify(lib.host.data(), WCM_TEMP_HUMIDITY, &r, 0);
     while (ms_control_held_sends() == 0)
         std::this_thread::yield();
     int64_t calls = 0;
     for (auto _ : state) {
-        cmd_main_notify(lib.host.data(), 179, r.data(), 0);
+        cmd_main_notify(lib.host.data(), WCM_TEMP_HUMIDITY, &r, 0);
         ++calls;
     }
     state.SetItemsProcessed(calls);

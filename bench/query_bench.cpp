@@ -2,9 +2,14 @@
 // building and serialising the same 1000 result objects with json-c alone.
 // The "ratio" counter is the drain's cost over the baseline's, both measured
 // in every iteration of the same run.
+//
+// Also a search's opening and a get 1 of its one result with 10,000 other
+// sessions open, against the same with one other session open (medians of
+// the rounds).
 #include <benchmark/benchmark.h>
 #include <json-c/json.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
@@ -133,6 +138,84 @@ void BM_DrainSession(benchmark::State &state) {
     state.counters["ratio"] = baseline_seconds > 0 ? drain_seconds / baseline_seconds : 0;
 }
 BENCHMARK(BM_DrainSession)->UseManualTime()->Unit(benchmark::kMicrosecond);
+
+constexpr int kOthersMany = 10000;
+constexpr int kRounds = 2000;
+const char kOpenSearch[] = R"({"command":0,"ch":0,"taskid":1,"picname":"p.jpg","libuuid":"l","similar":80})";
+
+std::string findfd_of(const std::string &reply) {
+    std::string findfd = reply.substr(reply.find(':') + 1);
+    return findfd.substr(0, findfd.find(','));
+}
+
+void close_session(platform::Host &host, const std::string &findfd) {
+    run_get(host, R"({"command":2,"findfd":)" + findfd + "}");
+}
+
+// Microseconds of each search's opening and of each get 1 of its one result.
+struct Rounds {
+    std::vector<double> open_us, get_us;
+};
+
+// Opens a search and takes its one result, kRounds times, each session
+// closed untimed.
+void open_and_get_one(platform::Host &host, Rounds &rounds) {
+    for (int round = 0; round < kRounds; ++round) {
+        auto t0 = Clock::now();
+        std::string findfd = findfd_of(run_get(host, kOpenSearch));
+        auto t1 = Clock::now();
+        benchmark::DoNotOptimize(run_get(host, R"({"command":1,"findfd":)" + findfd + R"(,"count":1})"));
+        auto t2 = Clock::now();
+        close_session(host, findfd);
+        rounds.open_us.push_back(std::chrono::duration<double, std::micro>(t1 - t0).count());
+        rounds.get_us.push_back(std::chrono::duration<double, std::micro>(t2 - t1).count());
+    }
+}
+
+// The median: a round the machine's other work interrupted does not count.
+double median(std::vector<double> v) {
+    std::nth_element(v.begin(), v.begin() + static_cast<std::ptrdiff_t>(v.size() / 2), v.end());
+    return v[v.size() / 2];
+}
+
+void BM_OpenSessionsAtScale(benchmark::State &state) {
+    os_support_timers_pause(1);
+    os_support_set_log_quiet(1);
+    if (init_command_lib() != 1) {
+        state.SkipWithError("init_command_lib failed");
+        return;
+    }
+    platform::Host host;
+    sdk_sim_reset();
+    sdk_sim_set_call_log(0);
+    auto page = full_page();
+    page[0].total = 1;
+    page[0].page_count = 1;
+    sdk_sim_set_answer("NetClient_FaceConfig", FACE_CMD_SEARCH, 0, 0, page.data(),
+                       static_cast<int32_t>(page.size() * sizeof page[0]));
+    const std::string first_other = findfd_of(run_get(host, kOpenSearch));
+    Rounds one, many, warm_up;
+    open_and_get_one(host, warm_up);
+    for (auto _ : state) {
+        open_and_get_one(host, one);
+        std::vector<std::string> others;
+        for (int i = 1; i < kOthersMany; ++i)
+            others.push_back(findfd_of(run_get(host, kOpenSearch)));
+        open_and_get_one(host, many);
+        for (const std::string &findfd : others)
+            close_session(host, findfd);
+    }
+    close_session(host, first_other);
+    sdk_sim_set_call_log(1);
+    sdk_sim_reset();
+    state.counters["open_us_1"] = median(one.open_us);
+    state.counters["open_us_10000"] = median(many.open_us);
+    state.counters["open_ratio"] = median(many.open_us) / median(one.open_us);
+    state.counters["get1_us_1"] = median(one.get_us);
+    state.counters["get1_us_10000"] = median(many.get_us);
+    state.counters["get1_ratio"] = median(many.get_us) / median(one.get_us);
+}
+BENCHMARK(BM_OpenSessionsAtScale)->Iterations(5)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

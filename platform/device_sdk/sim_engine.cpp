@@ -12,6 +12,7 @@
 #include <map>
 #include <mutex>
 #include <string_view>
+#include <unordered_map>
 #include <utility>
 
 namespace device_sdk_sim {
@@ -76,13 +77,18 @@ constexpr const char *kFunctions[] = {
     "NetClient_XmlSetDevConfig",
 };
 
+/* Looked up on every call, so by hash rather than by a walk of the names. */
 const char *canonical_name(const char *function) {
+    static const auto *const names = [] {
+        auto *by_text = new std::unordered_map<std::string_view, const char *>;
+        for (const char *name : kFunctions)
+            by_text->emplace(name, name);
+        return by_text;
+    }();
     if (function == nullptr)
         return nullptr;
-    for (const char *name : kFunctions)
-        if (std::string_view(name) == function)
-            return name;
-    return nullptr;
+    auto it = names->find(function);
+    return it != names->end() ? it->second : nullptr;
 }
 
 struct LoggedCall {
@@ -125,6 +131,12 @@ class BriefLock {
 
 struct State {
     BriefLock mutex;
+    /* True while nothing is programmed and no device is simulated, so that
+     * every call gets the default answer: then a call without the call log
+     * needs neither the lock nor the state, and calls on several threads
+     * share nothing here. Cleared under the lock before anything is added,
+     * set again by reset. */
+    std::atomic<bool> only_defaults{true};
     std::map<AnswerKey, std::deque<Answer>> queued;
     std::map<AnswerKey, Answer> standing;
     std::deque<LoggedCall> log; /* a deque keeps logged entries in place as it grows */
@@ -214,6 +226,7 @@ int32_t program_answer(bool queue, const char *function, int32_t cmd, int32_t re
     }
     State &s = state();
     std::lock_guard lock(s.mutex);
+    s.only_defaults.store(false);
     if (queue)
         s.queued[{name, cmd}].push_back(std::move(a));
     else
@@ -230,11 +243,13 @@ Answer handle_call(const Call &call) {
     /* The entry's copies are made before the lock, so concurrent callers
      * only serialise on the append and the answer lookup. */
     const bool logged = g_log_calls.load(std::memory_order_relaxed);
+    State &s = state();
+    if (!logged && s.only_defaults.load())
+        return Answer{};
     LoggedCall entry = logged ? log_entry(call, function) : LoggedCall{};
     Answer a;
     std::vector<sdk_sim_event> reported;
     {
-        State &s = state();
         std::lock_guard lock(s.mutex);
         if (logged)
             s.log.push_back(std::move(entry));
@@ -271,6 +286,7 @@ void sdk_sim_reset(void) {
         s.standing.clear();
         s.log.clear();
         s.devices.clear();
+        s.only_defaults.store(true);
         g_generation.fetch_add(1);
     }
     // Outside the state lock: a hook call or an upgrade's callback in
@@ -305,6 +321,7 @@ int32_t sdk_sim_add_device(int32_t loginfd, int32_t channels, int32_t kind) {
         return -1;
     State &s = state();
     std::lock_guard lock(s.mutex);
+    s.only_defaults.store(false);
     s.devices.add_device(loginfd, channels, kind);
     return 0;
 }

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "comm_func/local_time.h"
 #include "zel_log.h"
 
 namespace zel {
@@ -20,6 +21,8 @@ uint16_t field_at(const char *text, size_t text_len, size_t from, size_t width) 
     return static_cast<uint16_t>(std::atoi(scratch));
 }
 
+}  // namespace
+
 std::tm calendar_of(const dvr_time &t) {
     std::tm tm{};
     tm.tm_year = t.year - 1900;
@@ -28,11 +31,9 @@ std::tm calendar_of(const dvr_time &t) {
     tm.tm_hour = t.hour;
     tm.tm_min = t.minute;
     tm.tm_sec = t.second;
-    tm.tm_isdst = -1;  // the runtime decides daylight saving for that date
+    tm.tm_isdst = -1;  // daylight saving is decided for that date
     return tm;
 }
-
-}  // namespace
 
 int32_t str_to_dvr_time(const char *szTime, dvr_time *vod_time) {
     if (szTime == nullptr || vod_time == nullptr) {
@@ -72,8 +73,7 @@ time_t dvr_time_to_time_t(const dvr_time *dvr) {
         ZLOG(kLogError, "msg: dvr_time_to_time_t dvr_time == NULL");
         return -1;
     }
-    std::tm tm = calendar_of(*dvr);
-    return std::mktime(&tm);
+    return local_time_to_seconds(calendar_of(*dvr));
 }
 
 time_t utc_dvr_time_to_time_t(const dvr_time *dvr) {

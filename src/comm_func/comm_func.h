@@ -21,6 +21,9 @@ inline constexpr int32_t MIN_STR_TIME_LEN = 20;
 int32_t str_to_dvr_time(const char *szTime, dvr_time *vod_time);
 // Writes the time text into `szTime` of `*len` bytes (at least 20).
 int32_t dvr_time_to_str(const dvr_time *vod_time, char *szTime, const int32_t *len);
+// The C runtime's calendar of a record, fields as they stand; daylight
+// saving is left to the conversion.
+std::tm calendar_of(const dvr_time &t);
 // Seconds since 1970 for the record read as local time; -1 for null.
 time_t dvr_time_to_time_t(const dvr_time *dvr);
 // Seconds since 1970 for the record read as UTC.

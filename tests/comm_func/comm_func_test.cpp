@@ -1,13 +1,16 @@
 // Device calendar times and Base64.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
 #include <functional>
 #include <string>
+#include <thread>
 
 #include "comm_func/comm_func.h"
+#include "comm_func/local_time.h"
 #include "platform_fixture.h"
 
 namespace {
@@ -21,12 +24,14 @@ void in_zone(const char *zone, const std::function<void()> &body) {
     const std::string saved = old != nullptr ? old : "";
     setenv("TZ", zone, 1);
     tzset();
+    zel::local_zone_changed();
     body();
     if (old != nullptr)
         setenv("TZ", saved.c_str(), 1);
     else
         unsetenv("TZ");
     tzset();
+    zel::local_zone_changed();
 }
 
 bool same(const dvr_time &a, const dvr_time &b) { return std::memcmp(&a, &b, sizeof a) == 0; }
@@ -99,6 +104,66 @@ TEST(TimeSeconds, LocalTimeFollowsTheZoneAndItsDaylightSavingUtcIgnoresIt) {
             EXPECT_EQ(zel::utc_dvr_time_to_time_t(&fall), 1729996200) << zone;
         });
     }
+}
+
+// dvr_time_to_time_t against mktime; ours first, as mktime may follow its
+// own previous result for a repeated time.
+void expect_as_mktime(const dvr_time &t) {
+    const time_t ours = zel::dvr_time_to_time_t(&t);
+    std::tm tm = zel::calendar_of(t);
+    EXPECT_EQ(ours, std::mktime(&tm)) << std::getenv("TZ") << " " << t.year << "-" << t.month << "-" << t.day << " "
+                                      << t.hour << ":" << t.minute << ":" << t.second;
+}
+
+// Two days around each change of a zone's offset, every quarter hour and
+// the last second before it, and fields out of range: the seconds mktime
+// gives, also for the local times a change skips or repeats.
+TEST(TimeSeconds, LocalTimeIsMktimesAroundEveryChangeOfOffset) {
+    struct Change {
+        const char *zone;
+        uint16_t year, month, day;
+    };
+    const Change changes[] = {
+        {"Europe/Berlin", 2024, 3, 31},      {"Europe/Berlin", 2024, 10, 27},
+        {"America/New_York", 2024, 3, 10},   {"America/New_York", 2024, 11, 3},
+        {"Asia/Kolkata", 1869, 12, 31},      {"Asia/Kolkata", 1945, 10, 14},        // 32 min back, then its last change
+        {"Australia/Lord_Howe", 2024, 4, 7}, {"Australia/Lord_Howe", 2024, 10, 6},  // half an hour
+        {"America/Sao_Paulo", 2018, 11, 4},                                         // at midnight
+        {"Pacific/Apia", 2011, 12, 30},                                             // a whole day skipped
+    };
+    for (const Change &c : changes)
+        in_zone(c.zone, [&c] {
+            for (int day = c.day - 1; day <= c.day + 1; ++day)
+                for (int minute = 0; minute < 24 * 60; minute += 15)
+                    for (int second : {0, 14 * 60 + 59})
+                        expect_as_mktime(
+                            {c.year, c.month, static_cast<uint16_t>(day), static_cast<uint16_t>(minute / 60),
+                             static_cast<uint16_t>(minute % 60 + second / 60), static_cast<uint16_t>(second % 60)});
+        });
+    const dvr_time odd[] = {{2024, 13, 45, 99, 99, 59},
+                            {2024, 0, 0, 0, 0, 0},
+                            {2024, 3, 31, 1, 59, 99},
+                            {2100, 2, 29, 12, 0, 0},
+                            {2000, 2, 29, 12, 0, 0},
+                            {1601, 1, 1, 0, 0, 0},
+                            {65535, 65535, 65535, 65535, 65535, 59}};
+    in_zone("Europe/Berlin", [&odd] {
+        for (const dvr_time &t : odd)
+            expect_as_mktime(t);
+    });
+}
+
+TEST(TimeSeconds, AChangeOfTheMachinesZoneShowsWithinASecond) {
+    in_zone("UTC0", [] {
+        const dvr_time noon{2024, 1, 15, 12, 0, 0};
+        ASSERT_EQ(zel::dvr_time_to_time_t(&noon), 1705320000);
+        setenv("TZ", "Asia/Kolkata", 1);  // nobody tells the library
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(3);
+        time_t seconds = 0;
+        while ((seconds = zel::dvr_time_to_time_t(&noon)) == 1705320000 && std::chrono::steady_clock::now() < deadline)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        EXPECT_EQ(seconds, 1705320000 - 19800);
+    });
 }
 
 TEST(Base64, EncodesWithPaddingAndUnsignedBytes) {

@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <cstring>
 #include <mutex>
 #include <set>
 #include <thread>
@@ -45,6 +46,22 @@ class SessionTest : public ::testing::Test {
         for (int i = 0; i < n; ++i)
             os_support_timers_fire();
     }
+    // The numbers of the listed sessions in list order, each also found by
+    // its number.
+    static std::vector<uint32_t> listed() {
+        std::vector<uint32_t> fds;
+        adt_dlist_lock(s_ls_findfds);
+        for (adt_dlist_node_t *node = adt_dlist_head(s_ls_findfds); node != nullptr; node = adt_dlist_next(node)) {
+            find_info *s = nullptr;
+            std::memcpy(&s, adt_dlist_getdata(node), sizeof s);
+            if (s != nullptr)
+                fds.push_back(s->findfd);
+        }
+        adt_dlist_unlock(s_ls_findfds);
+        for (uint32_t fd : fds)
+            EXPECT_NE(look_up(fd), nullptr) << fd;
+        return fds;
+    }
     std::vector<uint32_t> opened;
 };
 
@@ -71,14 +88,19 @@ TEST_F(SessionTest, ConcurrentCreationGivesDistinctNumbers) {
     constexpr int kEach = 200;
     std::mutex lock;
     std::set<uint32_t> all;
+    std::set<uint32_t> kept;
     auto create = [&] {
         for (int i = 0; i < kEach; ++i) {
             find_info *s = create_cmd_findinfo_fd();
             uint32_t fd = s->findfd;
             put_cmd_findinfo_fd(s);
+            if (i % 3 == 0)
+                del_cmd_findinfo_fd(fd);  // often the newest session
             std::lock_guard guard(lock);
             all.insert(fd);
             opened.push_back(fd);
+            if (i % 3 != 0)
+                kept.insert(fd);
         }
     };
     std::thread threads[] = {std::thread(create), std::thread(create), std::thread(create), std::thread(create),
@@ -86,6 +108,35 @@ TEST_F(SessionTest, ConcurrentCreationGivesDistinctNumbers) {
     for (auto &t : threads)
         t.join();
     EXPECT_EQ(all.size(), 4u * kEach);
+    std::vector<uint32_t> in_list = listed();
+    EXPECT_EQ(std::set<uint32_t>(in_list.begin(), in_list.end()), kept);
+}
+
+TEST_F(SessionTest, ClosingOrExpiringTheNewestSessionKeepsListAndIndexInStep) {
+    set_findfd_counter(1000);
+    uint32_t a = open()->findfd, b = open()->findfd;
+    del_cmd_findinfo_fd(b);
+    uint32_t c = open()->findfd;
+    EXPECT_EQ(listed(), (std::vector<uint32_t>{a, c}));
+    del_cmd_findinfo_fd(c);
+    del_cmd_findinfo_fd(a);
+    EXPECT_EQ(listed(), std::vector<uint32_t>{});
+    uint32_t d = open()->findfd;
+    EXPECT_EQ(listed(), std::vector<uint32_t>{d});
+
+    // The newest expires while an older one is kept alive by lookups.
+    uint32_t e = open()->findfd;
+    ticks(40);
+    look_up(d);
+    ticks(21);
+    EXPECT_EQ(listed(), std::vector<uint32_t>{d});
+    uint32_t f = open()->findfd;
+    EXPECT_EQ(f, e + 1);
+    EXPECT_EQ(listed(), (std::vector<uint32_t>{d, f}));
+    ticks(61);
+    EXPECT_EQ(listed(), std::vector<uint32_t>{});
+    uint32_t g = open()->findfd;
+    EXPECT_EQ(listed(), std::vector<uint32_t>{g});
 }
 
 TEST_F(SessionTest, IdleSessionExpiresOnTheSixtyFirstTickAfterItsLastLookup) {

@@ -9,6 +9,11 @@
 // session that is held only takes it out of the list; the last holder frees
 // it. Two commands on the same session therefore run one after the other,
 // and the list lock is never held while a holder talks to the device.
+//
+// The list keeps the sessions in the order they were opened, which is the
+// order the timer ages and frees them in. Beside it an index by number
+// (changed under the list lock, together with the list) finds a session and
+// a free number without walking the list, however many searches are open.
 #pragma once
 
 #include <atomic>
@@ -46,6 +51,7 @@ struct find_info {
     int32_t page_count;  // valid records in the current page
     int32_t idle_ticks;  // timer ticks since the last lookup (list lock)
 
+    adt_dlist_node_t *node;      // the session's node in the list (list lock)
     int32_t users;               // holders (list lock)
     std::atomic<bool> unlisted;  // closed or expired while held
     std::mutex lock;             // held by the current holder
