@@ -5,7 +5,6 @@
 #include <condition_variable>
 #include <cstddef>
 #include <cstdint>
-#include <deque>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -19,24 +18,26 @@ namespace ms {
 
 // The most recent texts of one kind, numbered from 0 since the last clear.
 // Only the last kKept are held, so a long session or soak run does not grow
-// without bound; older numbers are simply no longer found. Not locked: the
-// owner holds its own lock around every call.
+// without bound; older numbers are simply no longer found. The slots are
+// reused in a ring, so once it is full a text of no more than the size it
+// replaces costs no allocation. Not locked: the owner holds its own lock
+// around every call.
 class RecentTexts {
   public:
     static constexpr size_t kKept = MS_CONTROL_KEPT;
 
     void push(std::string_view text) {
-        if (kept_.size() == kKept)
-            kept_.pop_front();
-        kept_.emplace_back(text);
+        if (kept_.size() < kKept)
+            kept_.emplace_back(text);
+        else
+            kept_[total_ % kKept].assign(text);
         ++total_;
     }
     size_t count() const { return total_; }
     bool at(size_t index, std::string &text) const {
-        const size_t first = total_ - kept_.size();
-        if (index < first || index >= total_)
+        if (index + kept_.size() < total_ || index >= total_)
             return false;
-        text = kept_[index - first];
+        text = kept_[index % kKept];
         return true;
     }
     void clear() {
@@ -45,7 +46,7 @@ class RecentTexts {
     }
 
   private:
-    std::deque<std::string> kept_;
+    std::vector<std::string> kept_;  // text number n in slot n % kKept
     size_t total_ = 0;
 };
 

@@ -8,7 +8,9 @@
 #include <json-c/json.h>
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
+#include <charconv>
 #include <cstdio>
 #include <cstring>
 #include <deque>
@@ -78,6 +80,9 @@ std::string string_member(json_object *obj, const char *key) {
     return value != nullptr && json_object_is_type(value, json_type_string) ? json_object_get_string(value) : "";
 }
 
+// An address the caller passed as a number.
+template <class T> T *pointer(int64_t address) { return reinterpret_cast<T *>(static_cast<intptr_t>(address)); }
+
 std::string reply_ret(int32_t ret) { return "{\"ret\":" + std::to_string(ret) + "}"; }
 
 std::string reply_handle(const char *key, int64_t handle) {
@@ -113,7 +118,7 @@ std::string execute(const std::string &cmd, json_object *param) {
             return reply_ret(-1);
         // The text lives in the caller's process and stays valid during the
         // call; its size counts the terminating zero.
-        const char *data = reinterpret_cast<const char *>(static_cast<intptr_t>(address));
+        const char *data = pointer<const char>(address);
         std::string_view text(data, strnlen(data, static_cast<size_t>(size)));
         return reply_ret(broker.send(int64_member(param, "productor_fd", -1), text) ? 0 : -1);
     }
@@ -124,45 +129,97 @@ std::string execute(const std::string &cmd, json_object *param) {
     return reply_ret(-1);
 }
 
-// A scripted reply waiting for this command, if any.
-bool take_scripted(const std::string &cmd, std::string &reply) {
-    Service &s = service();
-    std::lock_guard lock(s.mutex);
-    auto it = std::find_if(s.scripted.begin(), s.scripted.end(), [&](const auto &e) { return e.first == cmd; });
-    if (it == s.scripted.end())
+// A JSON text parsed by a tokener this thread keeps, so a request costs
+// no tokener of its own; null when the text is not JSON.
+json_object *parse(std::string_view text) {
+    struct Tokener {
+        json_tokener *tok = json_tokener_new();
+        ~Tokener() { json_tokener_free(tok); }
+    };
+    thread_local Tokener t;
+    if (t.tok == nullptr)
+        return json_tokener_parse(std::string(text).c_str());
+    json_tokener_reset(t.tok);
+    json_object *obj = json_tokener_parse_ex(t.tok, text.data(), static_cast<int>(text.size()));
+    if (json_tokener_get_error(t.tok) != json_tokener_success) {
+        json_object_put(obj);
+        return nullptr;
+    }
+    return obj;
+}
+
+// The members of a broker request's envelope.
+struct Envelope {
+    int64_t cmd = 0, cmd_size = 0, ret = 0, ret_buf_size = 0, ret_size = 0;
+};
+
+// The envelope in the one layout the library writes, read in place; false
+// for any other text, which then goes through the JSON parser.
+bool scan_envelope(std::string_view text, Envelope &e) {
+    static constexpr std::array<std::string_view, 5> keys = {
+        "{\"cmd\":", ",\"cmd_size\":", ",\"ret\":", ",\"ret_buf_size\":", ",\"ret_size\":"};
+    const std::array<int64_t *, 5> fields = {&e.cmd, &e.cmd_size, &e.ret, &e.ret_buf_size, &e.ret_size};
+    for (size_t i = 0; i < keys.size(); ++i) {
+        if (!text.starts_with(keys[i]))
+            return false;
+        text.remove_prefix(keys[i].size());
+        auto [next, ec] = std::from_chars(text.data(), text.data() + text.size(), *fields[i]);
+        if (ec != std::errc())
+            return false;
+        text.remove_prefix(static_cast<size_t>(next - text.data()));
+    }
+    return text == "}";
+}
+
+bool read_envelope(const char *text, Envelope &e) {
+    if (scan_envelope(text, e))
+        return true;
+    JsonOwner envelope(parse(text));
+    if (envelope.obj == nullptr || !json_object_is_type(envelope.obj, json_type_object))
         return false;
-    reply = it->second;
-    s.scripted.erase(it);
+    e.cmd = int64_member(envelope.obj, "cmd", 0);
+    e.cmd_size = int64_member(envelope.obj, "cmd_size", 0);
+    e.ret = int64_member(envelope.obj, "ret", 0);
+    e.ret_buf_size = int64_member(envelope.obj, "ret_buf_size", 0);
+    e.ret_size = int64_member(envelope.obj, "ret_size", 0);
     return true;
 }
 
 int32_t broker_request(const char *envelope_text) {
-    JsonOwner envelope(json_tokener_parse(envelope_text));
-    if (envelope.obj == nullptr || !json_object_is_type(envelope.obj, json_type_object))
+    Envelope e;
+    if (!read_envelope(envelope_text, e))
         return -1;
-    auto *request_text = reinterpret_cast<const char *>(static_cast<intptr_t>(int64_member(envelope.obj, "cmd", 0)));
-    int64_t request_size = int64_member(envelope.obj, "cmd_size", 0);
-    auto *reply_buf = reinterpret_cast<char *>(static_cast<intptr_t>(int64_member(envelope.obj, "ret", 0)));
-    int64_t reply_cap = int64_member(envelope.obj, "ret_buf_size", 0);
-    auto *reply_size = reinterpret_cast<int32_t *>(static_cast<intptr_t>(int64_member(envelope.obj, "ret_size", 0)));
-    if (request_text == nullptr || request_size <= 0 || reply_buf == nullptr || reply_cap <= 0 || reply_size == nullptr)
+    auto *request_text = pointer<const char>(e.cmd);
+    auto *reply_buf = pointer<char>(e.ret);
+    auto *reply_size = pointer<int32_t>(e.ret_size);
+    if (request_text == nullptr || e.cmd_size <= 0 || reply_buf == nullptr || e.ret_buf_size <= 0 ||
+        reply_size == nullptr)
         return -1;
 
-    std::string request(request_text, strnlen(request_text, static_cast<size_t>(request_size)));
-    {
-        Service &s = service();
-        std::lock_guard lock(s.mutex);
-        s.requests.push(request);
-    }
-    JsonOwner parsed(json_tokener_parse(request.c_str()));
+    const std::string_view request(request_text, strnlen(request_text, static_cast<size_t>(e.cmd_size)));
+    JsonOwner parsed(parse(request));
     std::string cmd = parsed.obj != nullptr && json_object_is_type(parsed.obj, json_type_object)
                           ? string_member(parsed.obj, "cmd")
                           : "";
     std::string reply;
-    if (!take_scripted(cmd, reply))
+    bool scripted = false;
+    {
+        // The request is logged and a scripted reply waiting for its
+        // command, if any, taken under one lock.
+        Service &s = service();
+        std::lock_guard lock(s.mutex);
+        s.requests.push(request);
+        auto it = std::find_if(s.scripted.begin(), s.scripted.end(), [&](const auto &c) { return c.first == cmd; });
+        if (it != s.scripted.end()) {
+            reply = std::move(it->second);
+            s.scripted.erase(it);
+            scripted = true;
+        }
+    }
+    if (!scripted)
         reply = execute(cmd, parsed.obj != nullptr ? member(parsed.obj, "param") : nullptr);
 
-    size_t length = std::min(reply.size(), static_cast<size_t>(reply_cap - 1));
+    size_t length = std::min(reply.size(), static_cast<size_t>(e.ret_buf_size - 1));
     std::memcpy(reply_buf, reply.data(), length);
     reply_buf[length] = '\0';
     *reply_size = static_cast<int32_t>(length);
