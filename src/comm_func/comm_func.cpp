@@ -1,11 +1,10 @@
 #include "comm_func/comm_func.h"
 
-#include <openssl/evp.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
+#include "system_crypto.h"
 #include "zel_log.h"
 
 namespace zel {
@@ -89,7 +88,7 @@ char *base64_encode(const unsigned char *in, int32_t len, char *out) {
         out[0] = '\0';
         return out;
     }
-    EVP_EncodeBlock(reinterpret_cast<unsigned char *>(out), in, len);
+    system_crypto::base64_encode(in, static_cast<size_t>(len), out);
     return out;
 }
 
