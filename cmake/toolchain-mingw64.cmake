@@ -11,17 +11,21 @@ set(CMAKE_RC_COMPILER ${CMD_ZEL_MINGW_TRIPLET}-windres)
 
 # Libraries built for Windows (json-c, pugixml) are looked for in the
 # prefixes given with CMAKE_PREFIX_PATH, never on the build machine.
-set(CMAKE_FIND_ROOT_PATH /usr/${CMD_ZEL_MINGW_TRIPLET})
+set(CMAKE_FIND_ROOT_PATH /usr/${CMD_ZEL_MINGW_TRIPLET} ${CMAKE_PREFIX_PATH})
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 set(ENV{PKG_CONFIG_LIBDIR} "")
 
-# The mingw runtime is linked statically, so the DLLs and test programs need
-# nothing from the build machine at run time.
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-static-libgcc -static-libstdc++")
-set(CMAKE_SHARED_LINKER_FLAGS_INIT "-static-libgcc -static-libstdc++")
+# printf-style formats as C99 has them (%zu, %lld) in the C runtime's
+# printf family, and the POSIX re-entrant time functions (localtime_r).
+add_compile_definitions(__USE_MINGW_ANSI_STDIO=1 _POSIX_THREAD_SAFE_FUNCTIONS=200112L _WIN32_WINNT=0x0601)
+
+# The compiler's runtime (libgcc, libstdc++, winpthread) is linked statically,
+# so the DLLs and programs need no DLL of the build machine's toolchain.
+set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
+set(CMAKE_SHARED_LINKER_FLAGS_INIT "-static")
 
 find_program(CMD_ZEL_WINE64 NAMES wine64 PATHS /usr/lib/wine NO_CMAKE_FIND_ROOT_PATH)
 if(CMD_ZEL_WINE64)

@@ -42,7 +42,7 @@ build() {  # source package, then its CMake options
   local package=$1
   shift
   (cd "$work" && apt-get source -qq --download-only "$package" >/dev/null &&
-    dpkg-source -x --skip-patches "$(ls "$package"_*.dsc | head -n1)" "$package" >/dev/null)
+    dpkg-source -x "$(ls "$package"_*.dsc | head -n1)" "$package" >/dev/null)
   cmake -S "$work/$package" -B "$work/$package-build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
     -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix" "${launcher[@]}" "$@" >/dev/null
   cmake --build "$work/$package-build" -j "$(nproc)" >/dev/null
@@ -50,6 +50,7 @@ build() {  # source package, then its CMake options
 }
 build json-c -DBUILD_SHARED_LIBS=ON -DBUILD_STATIC_LIBS=OFF -DBUILD_TESTING=OFF -DDISABLE_WERROR=ON \
   -DBUILD_APPS=OFF
-build pugixml -DBUILD_SHARED_LIBS=ON -DPUGIXML_BUILD_TESTS=OFF
+# pugixml is linked statically into the two stand-ins that use it.
+build pugixml -DBUILD_SHARED_LIBS=OFF -DPUGIXML_BUILD_TESTS=OFF
 rm -rf "$work"
 touch "$prefix/.complete"

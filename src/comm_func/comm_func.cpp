@@ -78,7 +78,11 @@ time_t dvr_time_to_time_t(const dvr_time *dvr) {
 time_t utc_dvr_time_to_time_t(const dvr_time *dvr) {
     std::tm tm = calendar_of(*dvr);
     tm.tm_isdst = 0;
+#ifdef _WIN32
+    return _mkgmtime(&tm);
+#else
     return timegm(&tm);
+#endif
 }
 
 char *base64_encode(const unsigned char *in, int32_t len, char *out) {
