@@ -29,8 +29,8 @@ bool canonical_base64(const char *text, size_t len, std::vector<char> &out) {
         const char c = text[i];
         if (c == ' ' || c == '\t' || c == '\r' || c == '\n')
             continue;
-        const bool alphabet = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '+' ||
-                              c == '/';
+        const bool alphabet =
+            (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '+' || c == '/';
         if (c == '=')
             ++padding;
         else if (!alphabet || padding > 0)
@@ -106,8 +106,9 @@ std::vector<unsigned char> cng_blob_of(const BYTE *legacy, DWORD size) {
     while (skip < 3 && exponent[skip] == 0)
         ++skip;
 
-    BCRYPT_RSAKEY_BLOB header{BCRYPT_RSAFULLPRIVATE_MAGIC, pub.bitlen, static_cast<ULONG>(4 - skip),
-                              static_cast<ULONG>(n), static_cast<ULONG>(half), static_cast<ULONG>(half)};
+    BCRYPT_RSAKEY_BLOB header{BCRYPT_RSAFULLPRIVATE_MAGIC,  pub.bitlen,
+                              static_cast<ULONG>(4 - skip), static_cast<ULONG>(n),
+                              static_cast<ULONG>(half),     static_cast<ULONG>(half)};
     std::vector<unsigned char> blob(reinterpret_cast<unsigned char *>(&header),
                                     reinterpret_cast<unsigned char *>(&header) + sizeof header);
     blob.insert(blob.end(), exponent + skip, exponent + 4);
@@ -162,8 +163,8 @@ bool import_key(const char *pem, const Algorithm &rsa, Key &key) {
 
 void base64_encode(const unsigned char *in, size_t len, char *out) {
     DWORD size = static_cast<DWORD>(4 * ((len + 2) / 3) + 1);
-    if (len == 0 || !CryptBinaryToStringA(in, static_cast<DWORD>(len), CRYPT_STRING_BASE64 | CRYPT_STRING_NOCRLF,
-                                          out, &size))
+    if (len == 0 ||
+        !CryptBinaryToStringA(in, static_cast<DWORD>(len), CRYPT_STRING_BASE64 | CRYPT_STRING_NOCRLF, out, &size))
         out[0] = '\0';
 }
 
