@@ -65,6 +65,41 @@ LocalBytes decode_object(LPCSTR type, const std::vector<unsigned char> &der, DWO
     return LocalBytes(decoded);
 }
 
+// The elements of a DER SEQUENCE, each as its whole encoding.
+LocalBytes sequence_elements(const std::vector<unsigned char> &der, const CRYPT_SEQUENCE_OF_ANY *&elements) {
+    DWORD size = 0;
+    LocalBytes decoded = decode_object(X509_SEQUENCE_OF_ANY, der, size);
+    elements = reinterpret_cast<const CRYPT_SEQUENCE_OF_ANY *>(decoded.get());
+    return decoded;
+}
+
+std::vector<unsigned char> bytes_of(const CRYPT_DER_BLOB &blob) { return {blob.pbData, blob.pbData + blob.cbData}; }
+
+// PKCS#8 PrivateKeyInfo: version, algorithm, private key (an OCTET STRING
+// holding the PKCS#1 structure), optional attributes. Read element by
+// element: not every CryptoAPI has a decoder for the whole structure.
+bool unwrap_pkcs8(std::vector<unsigned char> &der) {
+    // The object identifier rsaEncryption (1.2.840.113549.1.1.1), encoded.
+    static const unsigned char rsa_oid[] = {0x06, 0x09, 0x2a, 0x86, 0x48, 0x86, 0xf7, 0x0d, 0x01, 0x01, 0x01};
+    const CRYPT_SEQUENCE_OF_ANY *info = nullptr, *algorithm = nullptr;
+    LocalBytes info_owner = sequence_elements(der, info);
+    if (info == nullptr || info->cValue < 3)
+        return false;
+    LocalBytes algorithm_owner = sequence_elements(bytes_of(info->rgValue[1]), algorithm);
+    if (algorithm == nullptr || algorithm->cValue < 1 || algorithm->rgValue[0].cbData != sizeof rsa_oid ||
+        std::memcmp(algorithm->rgValue[0].pbData, rsa_oid, sizeof rsa_oid) != 0)
+        return false;
+    DWORD size = 0;
+    LocalBytes key = decode_object(X509_OCTET_STRING, bytes_of(info->rgValue[2]), size);
+    if (key == nullptr)
+        return false;
+    const auto *octets = reinterpret_cast<const CRYPT_DATA_BLOB *>(key.get());
+    wipe(der.data(), der.size());
+    der = bytes_of(*octets);
+    wipe(octets->pbData, octets->cbData);
+    return true;
+}
+
 // The PKCS#1 RSAPrivateKey structure (DER) of a PEM key: a PKCS#1 key as it
 // stands, a PKCS#8 key unwrapped. Encrypted keys and other algorithms fail.
 bool pkcs1_der_of(const char *pem, std::vector<unsigned char> &der) {
@@ -75,17 +110,7 @@ bool pkcs1_der_of(const char *pem, std::vector<unsigned char> &der) {
         return false;
     if (!decode_string(pem, static_cast<DWORD>(text.size()), CRYPT_STRING_BASE64HEADER, der))
         return false;
-    if (pkcs1)
-        return true;
-    DWORD size = 0;
-    LocalBytes info = decode_object(PKCS_PRIVATE_KEY_INFO, der, size);
-    if (info == nullptr)
-        return false;
-    const auto *key_info = reinterpret_cast<const CRYPT_PRIVATE_KEY_INFO *>(info.get());
-    if (key_info->Algorithm.pszObjId == nullptr || std::strcmp(key_info->Algorithm.pszObjId, szOID_RSA_RSA) != 0)
-        return false;
-    der.assign(key_info->PrivateKey.pbData, key_info->PrivateKey.pbData + key_info->PrivateKey.cbData);
-    return true;
+    return pkcs1 || unwrap_pkcs8(der);
 }
 
 // CryptoAPI's private key blob (little-endian numbers after BLOBHEADER and

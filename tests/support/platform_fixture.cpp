@@ -51,9 +51,4 @@ void LogCapture::clear() {
     lines_.clear();
 }
 
-void init_library_once() {
-    static const int32_t ok = init_command_lib();
-    ASSERT_EQ(ok, 1);
-}
-
 }  // namespace test

@@ -62,8 +62,13 @@ class LogCapture {
     std::vector<Line> lines_;
 };
 
-// The library is initialised once per test program.
-void init_library_once();
+// The library is initialised once per test program. Inline, so that the
+// entry point is called as the test program links it: from the DLL (or
+// shared library), or from the library's objects.
+inline void init_library_once() {
+    static const int32_t ok = init_command_lib();
+    ASSERT_EQ(ok, 1);
+}
 
 inline constexpr int kSentinelErrno = 12345;
 
