@@ -51,8 +51,12 @@ bool decode_string(const char *text, DWORD len, DWORD flags, std::vector<unsigne
     return true;
 }
 
+// Decoded structures may hold key material: wiped before they are freed.
 struct LocalFreer {
-    void operator()(void *p) const { LocalFree(p); }
+    void operator()(void *p) const {
+        SecureZeroMemory(p, LocalSize(p));
+        LocalFree(p);
+    }
 };
 using LocalBytes = std::unique_ptr<BYTE, LocalFreer>;
 
@@ -96,7 +100,6 @@ bool unwrap_pkcs8(std::vector<unsigned char> &der) {
     const auto *octets = reinterpret_cast<const CRYPT_DATA_BLOB *>(key.get());
     wipe(der.data(), der.size());
     der = bytes_of(*octets);
-    wipe(octets->pbData, octets->cbData);
     return true;
 }
 
@@ -169,15 +172,13 @@ struct Key {
 
 bool import_key(const char *pem, const Algorithm &rsa, Key &key) {
     std::vector<unsigned char> der;
-    if (rsa.handle == nullptr || !pkcs1_der_of(pem, der))
-        return false;
+    const bool read = rsa.handle != nullptr && pkcs1_der_of(pem, der);
     DWORD size = 0;
-    LocalBytes legacy = decode_object(PKCS_RSA_PRIVATE_KEY, der, size);
+    LocalBytes legacy = read ? decode_object(PKCS_RSA_PRIVATE_KEY, der, size) : nullptr;
     wipe(der.data(), der.size());
     if (legacy == nullptr)
         return false;
     std::vector<unsigned char> blob = cng_blob_of(legacy.get(), size);
-    wipe(legacy.get(), size);
     const bool ok = !blob.empty() && BCryptImportKeyPair(rsa.handle, nullptr, BCRYPT_RSAFULLPRIVATE_BLOB, &key.handle,
                                                          blob.data(), static_cast<ULONG>(blob.size()), 0) >= 0;
     wipe(blob.data(), blob.size());

@@ -138,7 +138,8 @@ std::string RsaKey::private_pem(PemForm form) const {
     if (form == PemForm::Pkcs1)
         return pem("RSA PRIVATE KEY", pkcs1);
     // rsaEncryption (1.2.840.113549.1.1.1) without parameters.
-    const Bytes rsa_algorithm = der(0x30, Bytes{0x06, 0x09, 0x2a, 0x86, 0x48, 0x86, 0xf7, 0x0d, 0x01, 0x01, 0x01, 0x05, 0x00});
+    const Bytes rsa_algorithm =
+        der(0x30, Bytes{0x06, 0x09, 0x2a, 0x86, 0x48, 0x86, 0xf7, 0x0d, 0x01, 0x01, 0x01, 0x05, 0x00});
     const Bytes pkcs8 = der(0x30, der_integer(nullptr, 0) + rsa_algorithm + der(0x04, pkcs1));
     if (form == PemForm::Pkcs8)
         return pem("PRIVATE KEY", pkcs8);
@@ -148,7 +149,8 @@ std::string RsaKey::private_pem(PemForm form) const {
     Bytes hidden(pkcs8.size() / 8 * 8 + 8);
     BCryptGenRandom(nullptr, hidden.data(), static_cast<ULONG>(hidden.size()), BCRYPT_USE_SYSTEM_PREFERRED_RNG);
     const Bytes pbe_oid{0x06, 0x0a, 0x2a, 0x86, 0x48, 0x86, 0xf7, 0x0d, 0x01, 0x0c, 0x01, 0x03};
-    const Bytes params = der(0x30, der(0x04, Bytes(hidden.begin(), hidden.begin() + 8)) + Bytes{0x02, 0x02, 0x08, 0x00});
+    const Bytes params =
+        der(0x30, der(0x04, Bytes(hidden.begin(), hidden.begin() + 8)) + Bytes{0x02, 0x02, 0x08, 0x00});
     return pem("ENCRYPTED PRIVATE KEY", der(0x30, der(0x30, pbe_oid + params) + der(0x04, hidden)));
 }
 
