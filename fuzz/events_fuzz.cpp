@@ -10,7 +10,6 @@
 //                the first data byte, unterminated
 // The data is copied into a zeroed block as large as the largest event
 // record, as the platform always hands a whole record.
-#include <unistd.h>
 
 #include <chrono>
 #include <cstddef>
@@ -26,6 +25,7 @@
 #include "host_record.h"
 #include "message_service_control.h"
 #include "os_support_control.h"
+#include "portable.h"
 
 namespace {
 
@@ -58,11 +58,7 @@ platform::Host &host() {
 // Both senders configured for the embedded broker, whose sends are then
 // refused: every queued message also takes the sender's failed-send path.
 void connect_senders() {
-    char pattern[] = "/tmp/events_fuzz.XXXXXX";
-    const char *dir = mkdtemp(pattern);
-    if (dir == nullptr)
-        std::abort();
-    std::filesystem::path root(dir);
+    const std::filesystem::path root = test::make_scratch_dir("events_fuzz");
     std::filesystem::create_directories(root / "var" / "platform");
     std::ofstream(root / "var" / "platform" / "vs_config.json")
         << R"({"temphummmq":{"type":0,"ip":"127.0.0.1","port":61616,"username":"u","password":"p","isconnect":1,"amq":{"queue":"t"}},)"

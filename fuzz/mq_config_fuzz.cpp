@@ -3,7 +3,6 @@
 // the library rereads it. The file is then removed and reread again, which
 // stops both senders, so every input starts from stopped senders and no
 // sender thread is left working between inputs.
-#include <unistd.h>
 
 #include <chrono>
 #include <cstddef>
@@ -15,6 +14,7 @@
 
 #include "cmd_zel.h"
 #include "os_support_control.h"
+#include "portable.h"
 
 namespace {
 
@@ -42,10 +42,7 @@ extern "C" int LLVMFuzzerInitialize(int *, char ***) {
     os_support_set_log_hook(quiet_log, nullptr);
     os_support_set_sleep_hook(short_sleep, nullptr);
     os_support_timers_pause(1);
-    char pattern[] = "/tmp/mq_config_fuzz.XXXXXX";
-    if (mkdtemp(pattern) == nullptr)
-        std::abort();
-    g_scratch = pattern;
+    g_scratch = test::make_scratch_dir("mq_config_fuzz");
     fs::create_directories(g_scratch / "var" / "platform");
     in_scratch([] { init_command_lib(); });
     std::atexit([] { fs::remove_all(g_scratch); });

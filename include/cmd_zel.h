@@ -13,8 +13,12 @@
 #include <stddef.h>
 #include <stdint.h>
 
-#if defined(_WIN32)
+/* On Windows the entry points are exported while the library itself is
+ * built (CMD_ZEL_BUILDING) and imported from cmd_zel.dll everywhere else. */
+#if defined(_WIN32) && defined(CMD_ZEL_BUILDING)
 #define CMD_ZEL_API __declspec(dllexport)
+#elif defined(_WIN32)
+#define CMD_ZEL_API __declspec(dllimport)
 #else
 #define CMD_ZEL_API __attribute__((visibility("default")))
 #endif

@@ -5,6 +5,7 @@
  * answer, and applies the answer's bytes to its own outputs. How bytes map to
  * outputs is described in device_sdk_sim.h. Records are little-endian, as on
  * the hosts this runs on, so i32 fields are copied as they are. */
+#include "platform_export.h"
 #include "sim_engine.h"
 #include "upgrade_runner.h"
 
@@ -14,7 +15,7 @@
 #include <optional>
 #include <string>
 
-#define SDK_EXPORT extern "C" __attribute__((visibility("default")))
+#define SDK_EXPORT extern "C" PLATFORM_EXPORT
 
 namespace {
 

@@ -189,7 +189,15 @@
 extern "C" {
 #endif
 
+/* Exported by the simulated device's library (device_sdk_EXPORTS is set
+ * while it is built), imported by everything else. */
+#if defined(_WIN32) && defined(device_sdk_EXPORTS)
+#define SDK_SIM_EXPORT __declspec(dllexport)
+#elif defined(_WIN32)
+#define SDK_SIM_EXPORT __declspec(dllimport)
+#else
 #define SDK_SIM_EXPORT __attribute__((visibility("default")))
+#endif
 
 /* The sub-command of functions that have none, and "any sub-command" in answers. */
 #define SDK_SIM_ANY INT32_MIN

@@ -11,7 +11,11 @@
 #include "sim_engine.h"
 
 #include <fcntl.h>
+#ifdef _WIN32
+#include <io.h>
+#else
 #include <unistd.h>
+#endif
 
 #include <algorithm>
 #include <cerrno>
@@ -55,8 +59,12 @@ struct Failure {
 int32_t image_error(const char *filename) {
     if (filename == nullptr)
         return EINVAL;
-    /* Non-blocking, so that opening a FIFO does not wait for a writer. */
+        /* Non-blocking, so that opening a FIFO does not wait for a writer. */
+#ifdef _WIN32
+    int fd = ::open(filename, O_RDONLY | O_BINARY);
+#else
     int fd = ::open(filename, O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+#endif
     if (fd < 0)
         return errno;
     char first;

@@ -10,8 +10,9 @@
 #include <string>
 
 #include "../os_support/errno_guard.h"
+#include "platform_export.h"
 
-#define CODEC_EXPORT extern "C" __attribute__((visibility("default")))
+#define CODEC_EXPORT extern "C" PLATFORM_EXPORT
 
 namespace {
 

@@ -27,7 +27,9 @@ typedef void (*os_timer_cb)(void *arg);
 
 /* Logging. level: 1 info, 2 error, 4 utility warning, 5 fatal. */
 int32_t log_debug_ex(int32_t level, const char *file, int32_t line, const char *fmt, ...)
-#if defined(__GNUC__)
+#if defined(__MINGW_PRINTF_FORMAT) /* mingw: C99 formats, not the old runtime's */
+    __attribute__((format(__MINGW_PRINTF_FORMAT, 4, 5)))
+#elif defined(__GNUC__)
     __attribute__((format(printf, 4, 5)))
 #endif
     ;

@@ -41,7 +41,9 @@
 #include <limits>
 #include <string>
 
-#define JSON_ACCESSOR_EXPORT extern "C" __attribute__((visibility("default")))
+#include "platform_export.h"
+
+#define JSON_ACCESSOR_EXPORT extern "C" PLATFORM_EXPORT
 
 namespace {
 

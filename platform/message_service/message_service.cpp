@@ -19,8 +19,9 @@
 #include <utility>
 
 #include "broker.h"
+#include "platform_export.h"
 
-#define MS_EXPORT extern "C" __attribute__((visibility("default")))
+#define MS_EXPORT extern "C" PLATFORM_EXPORT
 
 namespace {
 

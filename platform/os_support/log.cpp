@@ -1,8 +1,10 @@
 // Log lines: "<local time with ms> [<level>] <file>:<line> <message>", one
 // write per line, to stderr or to the file named by OS_LOG_FILE.
 #include <fcntl.h>
-#include <sys/uio.h>
 #include <unistd.h>
+#ifndef _WIN32
+#include <sys/uio.h>
+#endif
 
 #include <atomic>
 #include <cstdarg>
@@ -12,12 +14,37 @@
 #include <memory>
 #include <mutex>
 #include <new>
+#include <string>
 
 #include "errno_guard.h"
 #include "os_support.h"
 #include "os_support_control.h"
 
+#ifdef __MINGW_PRINTF_FORMAT
+#define LOG_PRINTF_FORMAT __MINGW_PRINTF_FORMAT
+#else
+#define LOG_PRINTF_FORMAT printf
+#endif
+
 namespace {
+
+#ifdef _WIN32
+// Windows has no gathering write: the parts are joined and written at once.
+struct iovec {
+    void *iov_base;
+    size_t iov_len;
+};
+constexpr int kLogFileFlags = O_WRONLY | O_APPEND | O_CREAT | O_BINARY | O_NOINHERIT;
+
+ssize_t writev(int fd, const iovec *iov, int count) {
+    std::string line;
+    for (int i = 0; i < count; ++i)
+        line.append(static_cast<const char *>(iov[i].iov_base), iov[i].iov_len);
+    return ::write(fd, line.data(), static_cast<unsigned>(line.size()));
+}
+#else
+constexpr int kLogFileFlags = O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC;
+#endif
 
 using LogHook = void (*)(void *ctx, int32_t level, const char *file, int32_t line, const char *message);
 
@@ -47,11 +74,11 @@ LogState *open_log() {
         }
     }
     if (const char *path = std::getenv("OS_LOG_FILE"); path && *path) {
-        const int fd = open(path, O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
+        const int fd = open(path, kLogFileFlags, 0644);
         if (fd >= 0) {
             state->fd = fd;
         } else {
-            dprintf(STDERR_FILENO, "os_support: cannot open log file %s, logging to stderr\n", path);
+            std::fprintf(stderr, "os_support: cannot open log file %s, logging to stderr\n", path);
         }
     }
     return state;
@@ -67,7 +94,7 @@ LogState &log_state() {
 // The formatted message: on the stack when short, on the heap otherwise.
 class Message {
   public:
-    __attribute__((format(printf, 2, 0))) Message(const char *fmt, va_list args) {
+    __attribute__((format(LOG_PRINTF_FORMAT, 2, 0))) Message(const char *fmt, va_list args) {
         stack_[0] = '\0';
         if (!fmt) {
             return;

@@ -1,7 +1,11 @@
 // Threads, mutexes, sleeping, string copies and address helpers.
 #include "os_support.h"
 
+#ifdef _WIN32
+#include <ws2tcpip.h>
+#else
 #include <arpa/inet.h>
+#endif
 
 #include <chrono>
 #include <cstdlib>

@@ -1,12 +1,11 @@
 #include "comm_func/comm_func.h"
 
-#include <openssl/evp.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
 #include "comm_func/local_time.h"
+#include "system_crypto.h"
 #include "zel_log.h"
 
 namespace zel {
@@ -79,7 +78,11 @@ time_t dvr_time_to_time_t(const dvr_time *dvr) {
 time_t utc_dvr_time_to_time_t(const dvr_time *dvr) {
     std::tm tm = calendar_of(*dvr);
     tm.tm_isdst = 0;
+#ifdef _WIN32
+    return _mkgmtime(&tm);
+#else
     return timegm(&tm);
+#endif
 }
 
 char *base64_encode(const unsigned char *in, int32_t len, char *out) {
@@ -89,7 +92,7 @@ char *base64_encode(const unsigned char *in, int32_t len, char *out) {
         out[0] = '\0';
         return out;
     }
-    EVP_EncodeBlock(reinterpret_cast<unsigned char *>(out), in, len);
+    system_crypto::base64_encode(in, static_cast<size_t>(len), out);
     return out;
 }
 

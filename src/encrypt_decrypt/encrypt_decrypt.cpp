@@ -1,7 +1,5 @@
 #include "encrypt_decrypt.h"
 
-#include <openssl/crypto.h>
-
 #include <algorithm>
 #include <atomic>
 #include <cstdio>
@@ -11,6 +9,7 @@
 
 #include "key_utility.h"
 #include "os_support.h"
+#include "system_crypto.h"
 #include "zel_log.h"
 
 namespace zel {
@@ -24,7 +23,7 @@ std::atomic<char *> s_direct_dev_rsa_privkey{nullptr};
 
 }  // namespace
 
-void wipe_secret(void *buf, size_t len) { OPENSSL_cleanse(buf, len); }
+void wipe_secret(void *buf, size_t len) { system_crypto::wipe(buf, len); }
 
 int32_t load_private_key(const char *filename) {
     if (filename == nullptr)

@@ -5,12 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 
-// The platform's directory separator in relative paths.
-#ifdef _WIN32
-#define ZEL_PATH_SEPARATOR "\\"
-#else
-#define ZEL_PATH_SEPARATOR "/"
-#endif
+#include "zel_paths.h"
 
 namespace zel {
 

@@ -12,6 +12,7 @@
 #include "comm_func/comm_func.h"
 #include "comm_func/local_time.h"
 #include "platform_fixture.h"
+#include "portable.h"
 
 namespace {
 
@@ -22,14 +23,14 @@ using Strings = std::vector<std::string>;
 void in_zone(const char *zone, const std::function<void()> &body) {
     const char *old = std::getenv("TZ");
     const std::string saved = old != nullptr ? old : "";
-    setenv("TZ", zone, 1);
+    test::set_env("TZ", zone);
     tzset();
     zel::local_zone_changed();
     body();
     if (old != nullptr)
-        setenv("TZ", saved.c_str(), 1);
+        test::set_env("TZ", saved.c_str());
     else
-        unsetenv("TZ");
+        test::unset_env("TZ");
     tzset();
     zel::local_zone_changed();
 }
@@ -86,16 +87,25 @@ TEST(TimeText, FormattingNeedsTwentyBytes) {
 }
 
 TEST(TimeSeconds, LocalTimeFollowsTheZoneAndItsDaylightSavingUtcIgnoresIt) {
-    in_zone("Europe/Berlin", [] {
+#ifdef _WIN32
+    // The Windows C runtime knows zones only as offset and daylight-saving
+    // name, with its own change dates: one winter and one summer day.
+    const char *berlin = "CET-1CEST";
+#else
+    const char *berlin = "Europe/Berlin";
+#endif
+    in_zone(berlin, [] {
         dvr_time winter{2024, 1, 15, 12, 0, 0};  // UTC+1
         dvr_time summer{2024, 7, 15, 12, 0, 0};  // UTC+2
         EXPECT_EQ(zel::dvr_time_to_time_t(&winter), 1705316400);
         EXPECT_EQ(zel::dvr_time_to_time_t(&summer), 1721037600);
+#ifndef _WIN32
         // Across the spring change: 01:59:59 and 03:00:00 are one second apart.
         dvr_time before{2024, 3, 31, 1, 59, 59}, after{2024, 3, 31, 3, 0, 0};
         EXPECT_EQ(zel::dvr_time_to_time_t(&after) - zel::dvr_time_to_time_t(&before), 1);
+#endif
     });
-    for (const char *zone : {"UTC0", "Europe/Berlin", "America/New_York", "Asia/Kolkata"}) {
+    for (const char *zone : {"UTC0", "CET-1CEST", "EST5EDT", "IST-5:30"}) {
         in_zone(zone, [zone] {
             // Local times that do not exist or exist twice in New York or Berlin are still UTC times.
             dvr_time epoch{1970, 1, 1, 0, 0, 0}, gap{2024, 3, 10, 2, 30, 0}, fall{2024, 10, 27, 2, 30, 0};

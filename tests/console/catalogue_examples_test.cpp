@@ -1,14 +1,15 @@
 // Every example document of the command catalogue is accepted by its
 // handler on the simulated recorder: no member is refused.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
+#include <filesystem>
 #include <string>
 
 #include "command_catalog.h"
 #include "device_sdk_sim.h"
 #include "os_support_control.h"
 #include "platform_fixture.h"
+#include "portable.h"
 
 namespace {
 
@@ -33,7 +34,7 @@ std::vector<Example> examples() {
 class CatalogueExamples : public ::testing::Test {
   protected:
     void SetUp() override {
-        ASSERT_EQ(chdir(CONSOLE_DIRECTORY), 0);
+        std::filesystem::current_path(CONSOLE_DIRECTORY);
         test::init_library_once();
         sdk_sim_reset();
         os_support_set_sleep_hook([](void *, int32_t) {}, nullptr);

@@ -3,8 +3,6 @@
 // embedded broker, and the temperature, humidity and traffic messages.
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <atomic>
 #include <chrono>
@@ -25,6 +23,7 @@
 #include "message_service_control.h"
 #include "os_support_control.h"
 #include "platform_fixture.h"
+#include "portable.h"
 
 namespace {
 
@@ -132,12 +131,9 @@ int32_t reading_seconds() {
     return static_cast<int32_t>(std::mktime(&tm));
 }
 
-// The C library rereads an unset TZ on every local-time conversion; with
-// TZ set (to the same default zone) it reads it once, before any thread
-// runs, so concurrent events share nothing but reads.
+// The local zone is fixed before any thread runs.
 const bool kZoneFixed = [] {
-    setenv("TZ", ":/etc/localtime", 0);
-    tzset();
+    test::fix_local_zone();
     return true;
 }();
 
@@ -149,9 +145,7 @@ class MqTest : public ::testing::Test {
         os_support_set_sleep_hook(&Pacer::hook, &pacer);
         ms_control_reset();
         home = fs::current_path();
-        char pattern[] = "/tmp/mq_test.XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        dir = pattern;
+        dir = test::make_scratch_dir("mq_test");
         fs::create_directories(dir / "var" / "platform");
         fs::current_path(dir);
     }

@@ -2,7 +2,6 @@
 // (set 90): the exchange through the host record with its waits answered at
 // once, late and never; decryption with a key made at test time; and the key
 // file's life in one process (KeyFile.*, run in a process of its own).
-#include <unistd.h>
 
 #include <atomic>
 #include <filesystem>
@@ -10,6 +9,7 @@
 #include <functional>
 
 #include "command_test.h"
+#include "portable.h"
 #include "rsa_keys.h"
 
 namespace {
@@ -23,9 +23,12 @@ test::RsaKey &key() {
     return made;
 }
 
+// The key file's relative path, with the platform's own separator.
+const std::string kKeyFile = std::filesystem::path("etc/conf/direct_dev_privkey.pem").make_preferred().string();
+
 void write_key_file(const std::string &text) {
     std::filesystem::create_directories("etc/conf");
-    std::ofstream("etc/conf/direct_dev_privkey.pem", std::ios::trunc) << text;
+    std::ofstream(kKeyFile, std::ios::trunc) << text;
 }
 
 class Password : public test::CommandTest {
@@ -74,7 +77,8 @@ class Password : public test::CommandTest {
 
   private:
     std::function<void()> reply_;
-    std::filesystem::path dir_ = "/tmp/zel-password-" + std::to_string(getpid());
+    std::filesystem::path dir_ =
+        std::filesystem::temp_directory_path() / ("zel-password-" + std::to_string(test::process_id()));
 };
 
 std::string set90(const std::string &encrypted) { return R"({"command":90,"newpass":")" + encrypted + R"("})"; }
@@ -178,8 +182,8 @@ TEST_F(Password, KeyFileMissingIsRetriedAndTheFirstTextReadIsKept) {
         Command cmd(set90(encrypted));
         EXPECT_EQ(set(cmd), 0);
         EXPECT_EQ(cmd.reply(), R"({"ret":-1, "err_code":-1})");
-        EXPECT_EQ(log.messages(), (Lines{"fp == NULL, file: etc/conf/direct_dev_privkey.pem",
-                                         "!load_private_key(etc/conf/direct_dev_privkey.pem)", refused}));
+        EXPECT_EQ(log.messages(),
+                  (Lines{"fp == NULL, file: " + kKeyFile, "!load_private_key(" + kKeyFile + ")", refused}));
     }
     write_key_file("this is not a PEM key\n");
     Command garbage(set90(encrypted));

@@ -5,8 +5,11 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <string>
-#include <unistd.h>
+
+#include "portable.h"
 
 namespace {
 
@@ -72,21 +75,16 @@ TEST(JsonFields, NoObjectOrKeyGivesDefault) {
 }
 
 struct TempFile {
-    explicit TempFile(const std::string &content) {
-        char tmpl[] = "/tmp/json_accessors_test_XXXXXX";
-        int fd = mkstemp(tmpl);
-        path = tmpl;
-        EXPECT_EQ(write(fd, content.data(), content.size()), static_cast<ssize_t>(content.size()));
-        close(fd);
-    }
-    ~TempFile() { unlink(path.c_str()); }
-    std::string path;
+    explicit TempFile(const std::string &content) { std::ofstream(path, std::ios::binary) << content; }
+    ~TempFile() { std::filesystem::remove_all(dir); }
+    const std::filesystem::path dir = test::make_scratch_dir("json_accessors_test");
+    const std::string path = (dir / "file.json").string();
 };
 
 TEST(JsonFromFile, GivesParsedDocumentOrNull) {
     EXPECT_EQ(json_object_from_file_ex(nullptr), nullptr);
     EXPECT_EQ(json_object_from_file_ex("/nonexistent/config.json"), nullptr);
-    EXPECT_EQ(json_object_from_file_ex("/tmp"), nullptr);
+    EXPECT_EQ(json_object_from_file_ex(std::filesystem::temp_directory_path().string().c_str()), nullptr);
     for (const char *bad : {"", " \n", "{\"a\": 1", "{\"a\": 1} x", "{} {}"}) {
         TempFile f(bad);
         EXPECT_EQ(json_object_from_file_ex(f.path.c_str()), nullptr) << bad;

@@ -35,7 +35,9 @@ test::RsaKey &key() {
     return made;
 }
 
-TEST(KeyUtility, DecryptsEveryPemFormPaddingAndLayout) {
+// Encrypts with `padding` and decrypts with either PEM form and in each
+// Base64 layout the platform sends.
+void expect_decrypts_every_form_and_layout(RsaPadding padding) {
     const std::string clear = "n3w-Pa55";
     const std::function<std::string(std::string)> layouts[] = {
         [](std::string b64) { return b64; },
@@ -43,22 +45,33 @@ TEST(KeyUtility, DecryptsEveryPemFormPaddingAndLayout) {
         [](std::string b64) { return b64 + "garbage past the given length"; },
     };
     for (PemForm form : {PemForm::Pkcs1, PemForm::Pkcs8})
-        for (RsaPadding padding : {RsaPadding::OaepSha1, RsaPadding::OaepSha256, RsaPadding::Pkcs1})
-            for (size_t layout = 0; layout < std::size(layouts); ++layout) {
-                const std::string b64 = key().encrypt(clear, padding);
-                Area area;
-                errno = 4321;
-                ASSERT_NE(decrypt(key().private_pem(form), layouts[layout](b64), area, layout == 2 ? b64.size() : -1),
-                          0);
-                EXPECT_EQ(errno, 4321);
-                EXPECT_EQ(std::string(area.bytes, static_cast<size_t>(area.len)), clear);
-                EXPECT_TRUE(area.guard_intact());
-            }
+        for (size_t layout = 0; layout < std::size(layouts); ++layout) {
+            const std::string b64 = key().encrypt(clear, padding);
+            Area area;
+            errno = 4321;
+            ASSERT_NE(decrypt(key().private_pem(form), layouts[layout](b64), area, layout == 2 ? b64.size() : -1), 0);
+            EXPECT_EQ(errno, 4321);
+            EXPECT_EQ(std::string(area.bytes, static_cast<size_t>(area.len)), clear);
+            EXPECT_TRUE(area.guard_intact());
+        }
+}
+
+TEST(KeyUtility, DecryptsPkcs1PaddingInEveryPemFormAndLayout) {
+    expect_decrypts_every_form_and_layout(RsaPadding::Pkcs1);
 
     Area full;
     ASSERT_NE(decrypt(key().private_pem(), key().encrypt(std::string(60, 'x')), full), 0);
     EXPECT_EQ(full.len, 60);
     EXPECT_TRUE(full.guard_intact());
+}
+
+TEST(KeyUtility, DecryptsOaepPaddingsInEveryPemFormAndLayout) {
+    // wine's CNG (over GnuTLS 3.7) has no OAEP, for the test keys nor for
+    // the key utility; Windows itself has.
+    if (!test::padding_available(RsaPadding::OaepSha1))
+        GTEST_SKIP() << "this system's RSA has no OAEP padding";
+    expect_decrypts_every_form_and_layout(RsaPadding::OaepSha1);
+    expect_decrypts_every_form_and_layout(RsaPadding::OaepSha256);
 }
 
 TEST(KeyUtility, RefusesWhatItCannotDecryptAndWritesNothing) {

@@ -1,7 +1,6 @@
 #include "os_support.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <atomic>
 #include <chrono>
@@ -14,6 +13,7 @@
 #include <vector>
 
 #include "os_support_control.h"
+#include "portable.h"
 
 namespace {
 
@@ -40,14 +40,15 @@ template <class Pred> bool eventually(Pred pred) {
 TEST(OsSupportLogDeathTest, FileGetsFormattedLinesFromMinimumLevel) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     if (!std::getenv("OS_SUPPORT_TEST_LOG"))  // the child inherits the parent's path
-        setenv("OS_SUPPORT_TEST_LOG", (testing::TempDir() + "os_support_" + std::to_string(getpid())).c_str(), 1);
+        test::set_env("OS_SUPPORT_TEST_LOG",
+                      (testing::TempDir() + "os_support_" + std::to_string(test::process_id())).c_str());
     const std::string path = std::getenv("OS_SUPPORT_TEST_LOG");
     const std::string long_text(10 * 1024, 'y');
     std::remove(path.c_str());
     EXPECT_EXIT(
         {
-            setenv("OS_LOG_FILE", path.c_str(), 1);
-            setenv("OS_LOG_LEVEL", "2", 1);
+            test::set_env("OS_LOG_FILE", path.c_str());
+            test::set_env("OS_LOG_LEVEL", "2");
             static int hook_calls = 0;  // the hook sees every level
             os_support_set_log_hook([](void *, int32_t, const char *, int32_t, const char *) { ++hook_calls; },
                                     nullptr);

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <ctime>
 
+#include "portable.h"
 #include "settings_fixture.h"
 
 namespace {
@@ -229,14 +230,14 @@ TEST_F(SettingCommandsTest, RepliesKeepTheirOrderAndRetPlace) {
 
     // The device time of a command record is UTC whatever the local zone.
     std::string saved = std::getenv("TZ") != nullptr ? std::getenv("TZ") : "";
-    setenv("TZ", "JST-9", 1);
+    test::set_env("TZ", "JST-9");
     tzset();
     const uint16_t day_two[6] = {1970, 1, 2, 0, 0, 0};
     answer("NetClient_CmdConfig", 40, Bytes(28).put(4, 77).raw(8, day_two, sizeof day_two));
     Command record(R"({"command":41,"ch":2,"type":3})");
     EXPECT_EQ(get(record), 1);
     EXPECT_EQ(record.reply(), R"({ "ret": 0, "ch": 2, "type": 3, "value": 77, "time": 86400 })");
-    saved.empty() ? unsetenv("TZ") : setenv("TZ", saved.c_str(), 1);
+    saved.empty() ? test::unset_env("TZ") : test::set_env("TZ", saved.c_str());
     tzset();
     fail("NetClient_CmdConfig", 40, -5);
     Command failed(record.text);

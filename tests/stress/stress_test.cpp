@@ -3,7 +3,6 @@
 // and the session timer ticks, and device events forwarded through both broker
 // senders while they drain. Counts are bounded and no thread sleeps for
 // real except the senders' short poll pauses.
-#include <unistd.h>
 
 #include <atomic>
 #include <chrono>
@@ -17,6 +16,7 @@
 
 #include "device_sdk_events.h"
 #include "message_service_control.h"
+#include "portable.h"
 #include "query_support.h"
 
 namespace query_test {
@@ -52,14 +52,10 @@ class StressTest : public QueryTest {
   protected:
     void SetUp() override {
         QueryTest::SetUp();
-        // mktime reads TZ once when it is set, not on every call.
-        setenv("TZ", ":/etc/localtime", 0);
-        tzset();
+        test::fix_local_zone();
         ms_control_reset();
         os_support_set_sleep_hook(short_sleep, nullptr);
-        char pattern[] = "/tmp/stress_test.XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        scratch = pattern;
+        scratch = test::make_scratch_dir("stress_test");
         home = fs::current_path();
         fs::create_directories(scratch / "var" / "platform");
         std::ofstream(scratch / "var" / "platform" / "vs_config.json")

@@ -64,7 +64,9 @@ class LogCapture {
 
 // The library is initialised once per test program. Inline, so that test
 // programs of the stand-ins alone, which link this fixture but not the
-// library, never reference the library's initialiser.
+// library, never reference its initialiser, and so that the entry point is
+// called as the test program links it: from the DLL (or shared library), or
+// from the library's objects.
 inline void init_library_once() {
     static const int32_t ok = init_command_lib();
     ASSERT_EQ(ok, 1);

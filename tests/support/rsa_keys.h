@@ -6,12 +6,17 @@
 #include <memory>
 #include <string>
 
-struct evp_pkey_st;
-
 namespace test {
+
+// The key pair in the system's cryptography (rsa_keys_openssl.cpp,
+// rsa_keys_windows.cpp).
+struct KeyPair;
 
 enum class PemForm { Pkcs1, Pkcs8, Pkcs8WithPassword };
 enum class RsaPadding { OaepSha1, OaepSha256, Pkcs1 };
+
+// Whether the system's RSA encrypts and decrypts with `padding`.
+bool padding_available(RsaPadding padding);
 
 class RsaKey {
   public:
@@ -20,7 +25,7 @@ class RsaKey {
     std::string encrypt(const std::string &clear, RsaPadding padding = RsaPadding::Pkcs1) const;
 
   private:
-    std::shared_ptr<evp_pkey_st> key_;
+    std::shared_ptr<KeyPair> key_;
 };
 
 }  // namespace test

@@ -63,7 +63,8 @@ void put_i32(std::vector<uint8_t> &data, size_t offset, int32_t value) {
 
 bool parse_i32(const std::string &text, int32_t &value) {
     char *end = nullptr;
-    long v = std::strtol(text.c_str(), &end, 0);
+    // long long: a long has 32 bits on Windows, where strtol would clamp.
+    long long v = std::strtoll(text.c_str(), &end, 0);
     if (text.empty() || *end != '\0' || v < INT32_MIN || v > INT32_MAX)
         return false;
     value = static_cast<int32_t>(v);

@@ -7,11 +7,12 @@
 #include <cstdint>
 
 #include "mq_send_record.h"
+#include "zel_paths.h"
 
 namespace zel {
 
 // Path of the configuration file, relative to the working directory.
-inline constexpr char kMqConfigPath[] = "var/platform/vs_config.json";
+inline constexpr char kMqConfigPath[] = "var" ZEL_PATH_SEPARATOR "platform" ZEL_PATH_SEPARATOR "vs_config.json";
 
 // Validates one destination object and, only when every member passes,
 // fills `settings` (the options text is a new heap copy). 1 or 0.

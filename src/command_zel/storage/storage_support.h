@@ -9,6 +9,12 @@
 #include "handler_support.h"
 #include "host_view.h"
 
+#ifdef __MINGW_PRINTF_FORMAT
+#define ZEL_PRINTF_FORMAT __MINGW_PRINTF_FORMAT
+#else
+#define ZEL_PRINTF_FORMAT printf
+#endif
+
 namespace zel {
 
 // Reads the device's disk inventory into a zeroed record (too large for the
@@ -23,7 +29,7 @@ inline HeapRecord<HardDiskInfo> read_disk_inventory(const HostView &view, int32_
 // A text naming the host for a line written only when something fails,
 // e.g. HostText("get_host_disk_status jso_str == NULL, host_id : %s", id).
 struct HostText {
-    __attribute__((format(printf, 2, 3))) explicit HostText(const char *format, ...) {
+    __attribute__((format(ZEL_PRINTF_FORMAT, 2, 3))) explicit HostText(const char *format, ...) {
         va_list args;
         va_start(args, format);
         std::vsnprintf(text, sizeof text, format, args);

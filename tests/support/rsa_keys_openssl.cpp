@@ -8,6 +8,15 @@
 #include <vector>
 
 namespace test {
+
+struct KeyPair {
+    explicit KeyPair(EVP_PKEY *key) : pkey(key) {}
+    ~KeyPair() { EVP_PKEY_free(pkey); }
+    KeyPair(const KeyPair &) = delete;
+    KeyPair &operator=(const KeyPair &) = delete;
+    EVP_PKEY *pkey;
+};
+
 namespace {
 
 void require(bool ok, const char *what) {
@@ -31,13 +40,15 @@ std::string pem_of(EVP_PKEY *key, PemForm form) {
 
 }  // namespace
 
-RsaKey::RsaKey() : key_(EVP_RSA_gen(1024), EVP_PKEY_free) { require(key_ != nullptr, "EVP_RSA_gen"); }
+bool padding_available(RsaPadding) { return true; }
 
-std::string RsaKey::private_pem(PemForm form) const { return pem_of(key_.get(), form); }
+RsaKey::RsaKey() : key_(std::make_shared<KeyPair>(EVP_RSA_gen(1024))) { require(key_->pkey != nullptr, "EVP_RSA_gen"); }
+
+std::string RsaKey::private_pem(PemForm form) const { return pem_of(key_->pkey, form); }
 
 std::string RsaKey::encrypt(const std::string &clear, RsaPadding padding) const {
     std::unique_ptr<EVP_PKEY_CTX, decltype(&EVP_PKEY_CTX_free)> ctx(
-        EVP_PKEY_CTX_new_from_pkey(nullptr, key_.get(), nullptr), EVP_PKEY_CTX_free);
+        EVP_PKEY_CTX_new_from_pkey(nullptr, key_->pkey, nullptr), EVP_PKEY_CTX_free);
     const EVP_MD *md = padding == RsaPadding::OaepSha1 ? EVP_sha1() : EVP_sha256();
     require(ctx != nullptr && EVP_PKEY_encrypt_init(ctx.get()) == 1, "EVP_PKEY_encrypt_init");
     require(padding == RsaPadding::Pkcs1 ? EVP_PKEY_CTX_set_rsa_padding(ctx.get(), RSA_PKCS1_PADDING) == 1
@@ -46,7 +57,7 @@ std::string RsaKey::encrypt(const std::string &clear, RsaPadding padding) const 
                                                EVP_PKEY_CTX_set_rsa_mgf1_md(ctx.get(), md) == 1,
             "padding");
     const auto *in = reinterpret_cast<const unsigned char *>(clear.data());
-    std::vector<unsigned char> cipher(static_cast<size_t>(EVP_PKEY_get_size(key_.get())));
+    std::vector<unsigned char> cipher(static_cast<size_t>(EVP_PKEY_get_size(key_->pkey)));
     size_t len = cipher.size();
     require(EVP_PKEY_encrypt(ctx.get(), cipher.data(), &len, in, clear.size()) == 1, "EVP_PKEY_encrypt");
     std::string b64(4 * ((len + 2) / 3) + 1, '\0');
