@@ -24,6 +24,7 @@ x86_64-w64-mingw32-gcc-posix -std=c11 -Wall -Wextra -Werror -Iinclude -Iplatform
 
 # One wine server for the whole run instead of one per test program.
 export WINEDEBUG=-all WINEPREFIX=${WINEPREFIX:-$PWD/$build/wineprefix}
+mkdir -p "$WINEPREFIX"  # the server needs it; the first program fills it
 /usr/lib/wine/wineserver -p
 trap '/usr/lib/wine/wineserver -k || true' EXIT
 /usr/lib/wine/wine64 "$bin/count_face_libraries.exe"
