@@ -48,7 +48,8 @@ inline std::filesystem::path make_scratch_dir(const std::string &name) {
         std::filesystem::temp_directory_path() / (name + "-" + std::to_string(process_id()));
     for (int n = 0;; ++n) {
         std::filesystem::path dir = base;
-        dir += "-" + std::to_string(n);
+        dir += "-";
+        dir += std::to_string(n);
         std::error_code error;
         if (std::filesystem::create_directory(dir, error))
             return dir;
