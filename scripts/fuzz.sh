@@ -12,7 +12,7 @@ for p in clang libclang-rt-14-dev; do
     || DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "$p"
 done
 seconds=${FUZZ_SECONDS:-60}
-CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja \
+CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DCMD_ZEL_FUZZ=ON -DCMD_ZEL_SANITIZE=address -DCMD_ZEL_TESTS=OFF >/dev/null
 cmake --build build-fuzz -j "$(nproc)" --target dispatch_fuzz accessors_fuzz events_fuzz mq_config_fuzz
 
