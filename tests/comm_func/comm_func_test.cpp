@@ -163,11 +163,14 @@ TEST(TimeSeconds, LocalTimeIsMktimesAroundEveryChangeOfOffset) {
     });
 }
 
+// The Windows C runtime reads its zone only when told to (_tzset), so there
+// the library converts through mktime and a silent change is not seen.
+#ifndef _WIN32
 TEST(TimeSeconds, AChangeOfTheMachinesZoneShowsWithinASecond) {
     in_zone("UTC0", [] {
         const dvr_time noon{2024, 1, 15, 12, 0, 0};
         ASSERT_EQ(zel::dvr_time_to_time_t(&noon), 1705320000);
-        setenv("TZ", "Asia/Kolkata", 1);  // nobody tells the library
+        test::set_env("TZ", "Asia/Kolkata");  // nobody tells the library
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(3);
         time_t seconds = 0;
         while ((seconds = zel::dvr_time_to_time_t(&noon)) == 1705320000 && std::chrono::steady_clock::now() < deadline)
@@ -175,6 +178,7 @@ TEST(TimeSeconds, AChangeOfTheMachinesZoneShowsWithinASecond) {
         EXPECT_EQ(seconds, 1705320000 - 19800);
     });
 }
+#endif
 
 TEST(Base64, EncodesWithPaddingAndUnsignedBytes) {
     char out[4 * 16 + 1];  // the 48-byte input needs all of it
