@@ -14,6 +14,7 @@
 #include <cstdio>
 #include <cstring>
 #include <deque>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <utility>
@@ -130,19 +131,15 @@ std::string execute(const std::string &cmd, json_object *param) {
     return reply_ret(-1);
 }
 
-// A JSON text parsed by a tokener this thread keeps, so a request costs
-// no tokener of its own; null when the text is not JSON.
+// A JSON text parsed whole; null when the text is not JSON. The tokener is
+// the call's own: one kept per thread would be destroyed at thread exit,
+// which a Windows DLL does under its loader lock.
 json_object *parse(std::string_view text) {
-    struct Tokener {
-        json_tokener *tok = json_tokener_new();
-        ~Tokener() { json_tokener_free(tok); }
-    };
-    thread_local Tokener t;
-    if (t.tok == nullptr)
-        return json_tokener_parse(std::string(text).c_str());
-    json_tokener_reset(t.tok);
-    json_object *obj = json_tokener_parse_ex(t.tok, text.data(), static_cast<int>(text.size()));
-    if (json_tokener_get_error(t.tok) != json_tokener_success) {
+    std::unique_ptr<json_tokener, decltype(&json_tokener_free)> tok(json_tokener_new(), json_tokener_free);
+    if (tok == nullptr)
+        return nullptr;
+    json_object *obj = json_tokener_parse_ex(tok.get(), text.data(), static_cast<int>(text.size()));
+    if (json_tokener_get_error(tok.get()) != json_tokener_success) {
         json_object_put(obj);
         return nullptr;
     }
