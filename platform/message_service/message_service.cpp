@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <cerrno>
 #include <charconv>
 #include <cstdio>
@@ -49,6 +50,9 @@ struct Service {
     ms::RecentTexts requests;
     ms::RecentTexts published;
     std::deque<std::pair<std::string, std::string>> scripted;  // command, reply
+
+    std::atomic<bool> check_clear{false};
+    std::atomic<int32_t> unclear{0};
 };
 
 Service &service() {
@@ -93,6 +97,21 @@ std::string reply_handle(const char *key, int64_t handle) {
     return "{\"ret\":0,\"" + std::string(key) + "\":" + std::to_string(handle) + "}";
 }
 
+// The members of a "send_message" request.
+struct SendRequest {
+    int64_t producer = -1, data = 0, data_size = 0;
+};
+
+std::string send_message(const SendRequest &r) {
+    if (r.data == 0 || r.data_size <= 0)
+        return reply_ret(-1);
+    // The text lives in the caller's process and stays valid during the
+    // call; its size counts the terminating zero.
+    const char *data = pointer<const char>(r.data);
+    std::string_view text(data, strnlen(data, static_cast<size_t>(r.data_size)));
+    return reply_ret(service().broker.send(r.producer, text) ? 0 : -1);
+}
+
 // Runs one broker command and answers its reply text.
 std::string execute(const std::string &cmd, json_object *param) {
     ms::Broker &broker = service().broker;
@@ -113,17 +132,9 @@ std::string execute(const std::string &cmd, json_object *param) {
         std::string options = opt != nullptr ? json_object_to_json_string(opt) : "";
         return reply_handle("productor_fd", broker.create_producer(int64_member(param, "connect_fd", -1), options));
     }
-    if (cmd == "send_message") {
-        int64_t address = int64_member(param, "data", 0);
-        int64_t size = int64_member(param, "data_size", 0);
-        if (address == 0 || size <= 0)
-            return reply_ret(-1);
-        // The text lives in the caller's process and stays valid during the
-        // call; its size counts the terminating zero.
-        const char *data = pointer<const char>(address);
-        std::string_view text(data, strnlen(data, static_cast<size_t>(size)));
-        return reply_ret(broker.send(int64_member(param, "productor_fd", -1), text) ? 0 : -1);
-    }
+    if (cmd == "send_message")
+        return send_message(SendRequest{int64_member(param, "productor_fd", -1), int64_member(param, "data", 0),
+                                        int64_member(param, "data_size", 0)});
     if (cmd == "destroy_productor")
         return reply_ret(broker.destroy_producer(int64_member(param, "productor_fd", -1)) ? 0 : -1);
     if (cmd == "destroy_connection")
@@ -146,27 +157,42 @@ json_object *parse(std::string_view text) {
     return obj;
 }
 
-// The members of a broker request's envelope.
-struct Envelope {
-    int64_t cmd = 0, cmd_size = 0, ret = 0, ret_buf_size = 0, ret_size = 0;
-};
-
-// The envelope in the one layout the library writes, read in place; false
-// for any other text, which then goes through the JSON parser.
-bool scan_envelope(std::string_view text, Envelope &e) {
-    static constexpr std::array<std::string_view, 5> keys = {
-        "{\"cmd\":", ",\"cmd_size\":", ",\"ret\":", ",\"ret_buf_size\":", ",\"ret_size\":"};
-    const std::array<int64_t *, 5> fields = {&e.cmd, &e.cmd_size, &e.ret, &e.ret_buf_size, &e.ret_size};
-    for (size_t i = 0; i < keys.size(); ++i) {
-        if (!text.starts_with(keys[i]))
+// Reads a text of one fixed layout in place: the literal pieces with an
+// integer between each two of them. False for any other text.
+template <size_t N>
+bool scan_layout(std::string_view text, const std::array<std::string_view, N + 1> &pieces,
+                 const std::array<int64_t *, N> &fields) {
+    for (size_t i = 0; i < N; ++i) {
+        if (!text.starts_with(pieces[i]))
             return false;
-        text.remove_prefix(keys[i].size());
+        text.remove_prefix(pieces[i].size());
         auto [next, ec] = std::from_chars(text.data(), text.data() + text.size(), *fields[i]);
         if (ec != std::errc())
             return false;
         text.remove_prefix(static_cast<size_t>(next - text.data()));
     }
-    return text == "}";
+    return text == pieces[N];
+}
+
+// The members of a broker request's envelope.
+struct Envelope {
+    int64_t cmd = 0, cmd_size = 0, ret = 0, ret_buf_size = 0, ret_size = 0;
+};
+
+// The envelope in the one layout the library writes, read in place; any
+// other text goes through the JSON parser.
+bool scan_envelope(std::string_view text, Envelope &e) {
+    static constexpr std::array<std::string_view, 6> pieces = {
+        "{\"cmd\":", ",\"cmd_size\":", ",\"ret\":", ",\"ret_buf_size\":", ",\"ret_size\":", "}"};
+    return scan_layout<5>(text, pieces, {&e.cmd, &e.cmd_size, &e.ret, &e.ret_buf_size, &e.ret_size});
+}
+
+// A "send_message" request in json-c's default form, the library's, read in
+// place: the one request sent per message.
+bool scan_send_request(std::string_view text, SendRequest &r) {
+    static constexpr std::array<std::string_view, 4> pieces = {
+        "{ \"cmd\": \"send_message\", \"param\": { \"productor_fd\": ", ", \"data\": ", ", \"data_size\": ", " } }"};
+    return scan_layout<3>(text, pieces, {&r.producer, &r.data, &r.data_size});
 }
 
 bool read_envelope(const char *text, Envelope &e) {
@@ -194,17 +220,22 @@ int32_t broker_request(const char *envelope_text) {
         reply_size == nullptr)
         return -1;
 
+    Service &s = service();
+    if (s.check_clear.load() &&
+        (*reply_size != 0 || std::any_of(reply_buf, reply_buf + e.ret_buf_size, [](char c) { return c != '\0'; })))
+        ++s.unclear;
+
     const std::string_view request(request_text, strnlen(request_text, static_cast<size_t>(e.cmd_size)));
-    JsonOwner parsed(parse(request));
-    std::string cmd = parsed.obj != nullptr && json_object_is_type(parsed.obj, json_type_object)
-                          ? string_member(parsed.obj, "cmd")
-                          : "";
+    SendRequest send;
+    const bool scanned = scan_send_request(request, send);
+    JsonOwner parsed(scanned ? nullptr : parse(request));
+    json_object *object = json_object_is_type(parsed.obj, json_type_object) ? parsed.obj : nullptr;
+    const std::string cmd = scanned ? "send_message" : object != nullptr ? string_member(object, "cmd") : "";
     std::string reply;
     bool scripted = false;
     {
         // The request is logged and a scripted reply waiting for its
         // command, if any, taken under one lock.
-        Service &s = service();
         std::lock_guard lock(s.mutex);
         s.requests.push(request);
         auto it = std::find_if(s.scripted.begin(), s.scripted.end(), [&](const auto &c) { return c.first == cmd; });
@@ -215,7 +246,7 @@ int32_t broker_request(const char *envelope_text) {
         }
     }
     if (!scripted)
-        reply = execute(cmd, parsed.obj != nullptr ? member(parsed.obj, "param") : nullptr);
+        reply = scanned ? send_message(send) : execute(cmd, object != nullptr ? member(object, "param") : nullptr);
 
     size_t length = std::min(reply.size(), static_cast<size_t>(e.ret_buf_size - 1));
     std::memcpy(reply_buf, reply.data(), length);
@@ -270,6 +301,18 @@ MS_EXPORT void ms_control_reset(void) {
     s.requests.clear();
     s.published.clear();
     s.scripted.clear();
+    s.check_clear = false;
+    s.unclear = 0;
+}
+
+MS_EXPORT void ms_control_check_clear_replies(int32_t check) {
+    ErrnoGuard guard;
+    service().check_clear = check != 0;
+}
+
+MS_EXPORT int32_t ms_control_unclear_replies(void) {
+    ErrnoGuard guard;
+    return service().unclear.load();
 }
 
 MS_EXPORT void ms_control_refuse_connections(int32_t refuse) {

@@ -29,7 +29,7 @@ extern "C" {
 #define MS_CONTROL_KEPT 1024
 
 /* Drops connections, producers, delivered and published texts, the request
- * log, scripted replies and every refusal; releases held sends; handles
+ * log, scripted replies, every refusal and the reply check; releases held sends; handles
  * count from 1 again. The sink is kept. */
 void ms_control_reset(void);
 
@@ -49,6 +49,13 @@ int32_t ms_control_held_sends(void);
 /* The next request whose "cmd" is `cmd` is answered with `reply` as it
  * stands instead of being executed. Several queue up in order. */
 void ms_control_script_reply(const char *cmd, const char *reply);
+
+/* Non-zero: each broker request is checked for the reply buffer and reply
+ * length its caller must hand over zeroed, and ms_control_unclear_replies
+ * counts the requests that found them otherwise. Off by default and after
+ * a reset, which also clears the count: the check reads the whole buffer. */
+void ms_control_check_clear_replies(int32_t check);
+int32_t ms_control_unclear_replies(void);
 
 /* Delivered messages in delivery order. ms_control_delivered_count counts
  * every message since the reset; ms_control_delivered copies the text of

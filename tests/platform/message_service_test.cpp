@@ -1,6 +1,7 @@
 // The message-service stand-in: it holds only its most recent texts (counts
 // go on, older numbers read as absent, the newest stay readable) and reads
-// the broker request envelope whatever its layout.
+// the broker request envelope and the message requests whatever their
+// layout.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -10,6 +11,18 @@
 #include "message_service_control.h"
 
 namespace {
+
+std::string address(const void *p) { return std::to_string(reinterpret_cast<intptr_t>(p)); }
+
+// The reply to one broker request, sent in the library's envelope.
+std::string request(const std::string &text) {
+    char reply[256] = {};
+    int32_t size = 0;
+    const std::string envelope = "{\"cmd\":" + address(text.c_str()) +
+                                 ",\"cmd_size\":" + std::to_string(text.size() + 1) + ",\"ret\":" + address(reply) +
+                                 ",\"ret_buf_size\":256,\"ret_size\":" + address(&size) + "}";
+    return ms_push_message(5, envelope.c_str()) == 0 ? reply : "refused";
+}
 
 TEST(MessageService, KeepsCountsAndAWindowOfRecentTexts) {
     ms_control_reset();
@@ -49,6 +62,37 @@ TEST(MessageService, ReadsEnvelopesInAnyLayout) {
         EXPECT_EQ(ms_push_message(5, envelope.c_str()), result);
         EXPECT_STREQ(reply, result == 0 ? R"({"ret":0,"connect_fd":1})" : "untouched");
     }
+}
+
+// A message request is read in place in the library's form (json-c's
+// default), and any other text is parsed as JSON with the same meaning.
+TEST(MessageService, ReadsMessageRequestsInAnyLayout) {
+    ms_control_reset();
+    ASSERT_EQ(request(R"({"cmd":"create_connection","param":{"type":0,"ip":"127.0.0.1","port":61616}})"),
+              R"({"ret":0,"connect_fd":1})");
+    ASSERT_EQ(request(R"({"cmd":"create_productor","param":{"connect_fd":1,"opt":{"queue":"q"}}})"),
+              R"({"ret":0,"productor_fd":2})");
+    static const char text[] = "hello";
+    const auto own = [&](const std::string &producer, const std::string &size) {
+        return R"({ "cmd": "send_message", "param": { "productor_fd": )" + producer + R"(, "data": )" + address(text) +
+               R"(, "data_size": )" + size + " } }";
+    };
+    const std::string other =
+        R"({"param":{"data_size":6,"data":)" + address(text) + R"(,"productor_fd":2},"cmd":"send_message"})";
+    for (const auto &[req, reply] :
+         {std::pair{own("2", "6"), R"({"ret":0})"}, std::pair{other, R"({"ret":0})"},
+          std::pair{own("2", "3"), R"({"ret":0})"}, std::pair{own("9", "6"), R"({"ret":-1})"},
+          std::pair{own("2", "0"), R"({"ret":-1})"}, std::pair{own("2", "6").substr(1), R"({"ret":-1})"}}) {
+        SCOPED_TRACE(req);
+        EXPECT_EQ(request(req), reply);
+    }
+    ASSERT_EQ(ms_control_delivered_count(), 3);
+    char out[16];
+    for (const auto &[i, delivered] : {std::pair{0, "hello"}, std::pair{1, "hello"}, std::pair{2, "hel"}}) {
+        ASSERT_GT(ms_control_delivered(i, out, sizeof out), 0);
+        EXPECT_STREQ(out, delivered);
+    }
+    ms_control_reset();
 }
 
 }  // namespace
