@@ -19,6 +19,8 @@
 #include <thread>
 #include <vector>
 
+#include <json-c/json.h>
+
 #include "device_sdk_events.h"
 #include "message_service_control.h"
 #include "os_support_control.h"
@@ -426,6 +428,38 @@ TEST_F(MqTest, TrafficDocumentsKeepTheirKeyOrder) {
     traffic(r);
     stop_all();
     EXPECT_EQ(ms_control_delivered_count(), 2);
+}
+
+// Each message is one request, in json-c's default form of its object, and
+// its reply counts by "ret" whatever the reply's form. Every request finds
+// the reply buffer zeroed, also after a long reply.
+TEST_F(MqTest, EachMessageIsOneRequestCountedByItsReply) {
+    ms_control_check_clear_replies(1);
+    apply(config("", destination()), 1);
+    const std::string long_reply = R"({"ret":7,"note":")" + std::string(3000, 'x') + "\"}";
+    for (const std::string &reply : {std::string(R"({ "ret": 0 })"), long_reply, std::string("{}"),
+                                     std::string(R"({"ret":-1})"), std::string("not json")})
+        ms_control_script_reply("send_message", reply.c_str());
+    const size_t mark = log.messages().size();
+    for (int32_t ch = 0; ch < 6; ++ch)
+        reading(ch, 0, 1200);
+    ASSERT_EQ(ms_control_wait_delivered(1, 10000), 1);  // the sixth, past the scripted replies
+    EXPECT_NE(delivered(0).find("\"ch\":5,"), std::string::npos);
+    EXPECT_EQ(messages_since(mark), (Strings{"ret == -1", "ret == -1", "is_error(jso_ret)"}));
+
+    ASSERT_EQ(ms_control_request_count(), 8);
+    for (int32_t i = 2; i < 8; ++i) {
+        const std::string r = request(i);
+        json_object *parsed = json_tokener_parse(r.c_str());
+        ASSERT_NE(parsed, nullptr) << r;
+        EXPECT_EQ(json_object_to_json_string(parsed), r);
+        EXPECT_EQ(r.find(R"({ "cmd": "send_message", "param": { "productor_fd": 2, "data": )"), 0u) << r;
+        json_object *param = json_object_object_get(parsed, "param");
+        EXPECT_EQ(json_object_get_int(json_object_object_get(param, "data_size")),
+                  static_cast<int32_t>(delivered(0).size() + 1));  // the texts are of one length
+        json_object_put(parsed);
+    }
+    EXPECT_EQ(ms_control_unclear_replies(), 0);
 }
 
 TEST_F(MqTest, QueuedMessagesFollowChangedSettingsAndAFailedSendDropsOnlyItsOwn) {
