@@ -7,11 +7,15 @@
 // broker's acknowledgement before the next one.
 //
 // Rounds of the two sides alternate and the medians are reported, so a
-// load that comes and goes on the machine hits both alike. A forwarded
-// round measures the sender thread in its steady state: twice the round's
-// events are queued first, and the clock runs from the end of the queueing
-// over the next round's worth of deliveries, so the queue never runs dry
-// and the sender never reaches its poll pause inside the window.
+// load that comes and goes on the machine hits both alike. Both sides are
+// timed over the same window: from an idle broker with empty queues, a
+// prefix of messages goes out untimed, and the clock runs over the next
+// round's worth. The forwarded side has its events queued beforehand (the
+// prefix plus twice the round), so the queue never runs dry and the sender
+// never reaches its poll pause inside the window. Besides the rates, the
+// process's CPU time per message in the window is reported for each side:
+// it shows what the library adds apart from how the two threads happen to
+// be scheduled beside the broker's.
 #include <amqp.h>
 #include <amqp_tcp_socket.h>
 #include <benchmark/benchmark.h>
@@ -139,27 +143,58 @@ class Plain {
     bool confirm_;
 };
 
-double plain_rate(Plain &plain, const std::vector<std::string> &texts) {
-    const auto start = Clock::now();
-    for (const std::string &text : texts)
-        plain.publish(text);
-    return static_cast<double>(texts.size()) / std::chrono::duration<double>(Clock::now() - start).count();
+// One side's round: messages per second over the timed window and the
+// process's CPU time per message in it.
+struct Round {
+    double rate = 0;
+    double cpu_us = 0;
+};
+
+double process_cpu_seconds() {
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
 }
 
-// Queues 2 * count events, then times the deliveries that follow the
-// queueing, up to count of them; waits until all have gone out.
-double forwarded_rate(Setup &s, int32_t count) {
+class Window {
+  public:
+    Round close(int64_t messages) const {
+        const double wall = std::chrono::duration<double>(Clock::now() - wall_).count();
+        const double n = static_cast<double>(std::max<int64_t>(messages, 1));
+        return {static_cast<double>(messages) / wall, (process_cpu_seconds() - cpu_) / n * 1e6};
+    }
+
+  private:
+    Clock::time_point wall_ = Clock::now();
+    double cpu_ = process_cpu_seconds();
+};
+
+Round plain_round(Plain &plain, const std::vector<std::string> &texts, size_t prefix) {
+    for (size_t i = 0; i < prefix; ++i)
+        plain.publish(texts[i % texts.size()]);
+    const Window window;
+    for (const std::string &text : texts)
+        plain.publish(text);
+    return window.close(static_cast<int64_t>(texts.size()));
+}
+
+// Queues prefix + 2 * count events; the window opens at the prefix's
+// delivery (or at the end of the queueing, should that come later) and
+// covers the next count deliveries. Waits until all have gone out.
+Round forwarded_round(Setup &s, int32_t prefix, int32_t count) {
     const int32_t base = ms_control_delivered_count();
-    for (int32_t i = 0; i < 2 * count; ++i) {
+    const int32_t total = prefix + 2 * count;
+    for (int32_t i = 0; i < total; ++i) {
         temp_humidity_report r = temp_report(i);
         cmd_main_notify(s.host.data(), WCM_TEMP_HUMIDITY, &r, 0);
     }
-    const auto start = Clock::now();
+    ms_control_wait_delivered(base + prefix, 120000);
+    const Window window;
     const int32_t first = ms_control_delivered_count();
-    const int32_t last = ms_control_wait_delivered(std::min(first + count, base + 2 * count), 120000);
-    const double rate = (last - first) / std::chrono::duration<double>(Clock::now() - start).count();
-    ms_control_wait_delivered(base + 2 * count, 120000);
-    return rate;
+    const int32_t last = ms_control_wait_delivered(std::min(first + count, base + total), 120000);
+    const Round round = window.close(last - first);
+    ms_control_wait_delivered(base + total, 120000);
+    return round;
 }
 
 double median(std::vector<double> v) {
@@ -177,7 +212,8 @@ void BM_ForwardedAgainstPlainPublisher(benchmark::State &state) {
     // CMD_ZEL_BENCH_QUICK: one short round, for a profiler.
     const bool quick = std::getenv("CMD_ZEL_BENCH_QUICK") != nullptr;
     const int32_t count = (confirm ? 300 : 5000) / (quick ? 10 : 1);
-    const int rounds = quick ? 1 : 6;
+    const int32_t prefix = count / 2;
+    const int rounds = quick ? 1 : 10;
     std::ofstream(s.dir / "var" / "platform" / "vs_config.json")
         << R"({"temphummmq":{"type":1,"ip":"127.0.0.1","port":)" << s.amqp_port
         << R"(,"username":"guest","password":"guest","isconnect":1,"rmq":{"queue":"bench.forwarded","confirm":)"
@@ -202,7 +238,8 @@ void BM_ForwardedAgainstPlainPublisher(benchmark::State &state) {
         texts.emplace_back(buf.data());
     }
     Plain plain(s.amqp_port, "bench.plain", confirm);
-    std::vector<double> direct, forwarded, ratio;
+    std::vector<Round> direct, forwarded;
+    std::vector<double> ratio;
     for (auto _ : state) {
         for (int round = 0; round < rounds; ++round) {
             // Without confirmations a publisher is done once its messages
@@ -214,11 +251,11 @@ void BM_ForwardedAgainstPlainPublisher(benchmark::State &state) {
                 plain.purge("bench.forwarded");
                 std::this_thread::sleep_for(std::chrono::milliseconds(200));
                 if ((side + round) % 2 == 0)
-                    direct.push_back(plain_rate(plain, texts));
+                    direct.push_back(plain_round(plain, texts, static_cast<size_t>(prefix)));
                 else
-                    forwarded.push_back(forwarded_rate(s, count));
+                    forwarded.push_back(forwarded_round(s, prefix, count));
             }
-            ratio.push_back(forwarded.back() / direct.back());
+            ratio.push_back(forwarded.back().rate / direct.back().rate);
         }
     }
     plain.purge("bench.forwarded");
@@ -226,11 +263,19 @@ void BM_ForwardedAgainstPlainPublisher(benchmark::State &state) {
     cmd_update_config();
     ms_control_wait_producers(0, 10000);
 
-    state.counters["plain_msg_per_s"] = median(direct);
-    state.counters["forwarded_msg_per_s"] = median(forwarded);
+    const auto med = [](const std::vector<Round> &v, double Round::*field) {
+        std::vector<double> values;
+        for (const Round &r : v)
+            values.push_back(r.*field);
+        return median(values);
+    };
+    state.counters["plain_msg_per_s"] = med(direct, &Round::rate);
+    state.counters["forwarded_msg_per_s"] = med(forwarded, &Round::rate);
     state.counters["forwarded_to_plain"] = median(ratio);
     state.counters["ratio_min"] = *std::min_element(ratio.begin(), ratio.end());
     state.counters["ratio_max"] = *std::max_element(ratio.begin(), ratio.end());
+    state.counters["plain_cpu_us_per_msg"] = med(direct, &Round::cpu_us);
+    state.counters["forwarded_cpu_us_per_msg"] = med(forwarded, &Round::cpu_us);
 }
 BENCHMARK(BM_ForwardedAgainstPlainPublisher)
     ->ArgName("confirm")
