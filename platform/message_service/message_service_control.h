@@ -29,8 +29,8 @@ extern "C" {
 #define MS_CONTROL_KEPT 1024
 
 /* Drops connections, producers, delivered and published texts, the request
- * log, scripted replies, every refusal and the reply check; releases held sends; handles
- * count from 1 again. The sink is kept. */
+ * log, scripted replies, every refusal and the reply check; releases held
+ * sends; handles count from 1 again. The sink is kept. */
 void ms_control_reset(void);
 
 /* Non-zero: create_connection / create_productor answer {"ret":-1}. */

@@ -298,7 +298,8 @@ handle_zel create_connection(const mq_send_record *record) {
         return kNoHandle;
     }
     Exchange exchange;
-    ZLOG(kLogInfo, "create_connect:%s", exchange.prepare(text));
+    const char *envelope = exchange.prepare(text);
+    ZLOG(kLogInfo, "create_connect:%s", envelope);
     return reply_handle(exchange.push(), "connect_fd");
 }
 
@@ -326,7 +327,8 @@ handle_zel create_productor(handle_zel connection, const char *options) {
         return kNoHandle;
     }
     Exchange exchange;
-    ZLOG(kLogInfo, "create_productor:%s", exchange.prepare(text));
+    const char *envelope = exchange.prepare(text);
+    ZLOG(kLogInfo, "create_productor:%s", envelope);
     return reply_handle(exchange.push(), "productor_fd");
 }
 
@@ -341,7 +343,8 @@ int32_t destroy_productor(handle_zel producer) {
     if (text == nullptr)
         return 0;
     Exchange exchange;
-    ZLOG(kLogError, "destroy_product:%s", exchange.prepare(text));
+    const char *envelope = exchange.prepare(text);
+    ZLOG(kLogError, "destroy_product:%s", envelope);
     return reply_not_failed(exchange.push());
 }
 
@@ -351,7 +354,8 @@ int32_t destroy_connection(handle_zel connection) {
     if (text == nullptr)
         return 0;
     Exchange exchange;
-    ZLOG(kLogError, "destroy_connect:%s", exchange.prepare(text));
+    const char *envelope = exchange.prepare(text);
+    ZLOG(kLogError, "destroy_connect:%s", envelope);
     return reply_not_failed(exchange.push());
 }
 
