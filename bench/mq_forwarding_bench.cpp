@@ -6,8 +6,6 @@
 #include <benchmark/benchmark.h>
 #include <json-c/json.h>
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -21,19 +19,15 @@
 
 #include "cmd_zel.h"
 #include "device_sdk_events.h"
-#include "host_record.h"
+#include "forwarding_bench.h"
 #include "message_service.h"
 #include "message_service_control.h"
-#include "os_support_control.h"
 
 namespace {
 
-namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
 
 constexpr int kBatch = 20000;
-
-void short_sleep(void *, int32_t) { std::this_thread::sleep_for(std::chrono::microseconds(200)); }
 
 // One broker exchange as a platform component would make it.
 std::string exchange(json_object *request) {
@@ -83,42 +77,22 @@ int64_t open_producer() {
     return handle_of(exchange(command("create_productor", pparam)), "productor_fd");
 }
 
-temp_humidity_report temp_report(int32_t i) {
-    temp_humidity_report r{};
-    r.channel = i % 16;
-    r.type = static_cast<uint32_t>(i % 2);
-    r.time = dvr_time{2024, 3, 15, 10, 20, static_cast<uint16_t>(i % 60)};
-    r.raw_value = 900 + i % 300;
-    return r;
-}
+using bench::temp_report;
 
 // The library with its temperature sender connected to the embedded broker.
-struct Library {
-    platform::Host host{1, "BENCH-0001"};
-    fs::path home = fs::current_path();
-    fs::path dir;
-
-    Library() {
-        char pattern[] = "/tmp/mq_bench.XXXXXX";
-        dir = mkdtemp(pattern);
-        fs::create_directories(dir / "var" / "platform");
-        std::ofstream(dir / "var" / "platform" / "vs_config.json")
+struct Library : bench::ScratchLibrary {
+    Library() : ScratchLibrary("mq_bench") {
+        std::ofstream(config_path())
             << R"({"temphummmq":{"type":0,"ip":"127.0.0.1","port":61616,"username":"u","password":"p",)"
                R"("isconnect":1,"amq":{"queue":"bench"}}})";
-        os_support_set_log_quiet(1);
-        os_support_set_sleep_hook(short_sleep, nullptr);
-        fs::current_path(dir);
-        init_command_lib();
         cmd_update_config();
         ms_control_wait_producers(1, 5000);
         std::this_thread::sleep_for(std::chrono::milliseconds(20));  // the producer is announced before it is ready
     }
     ~Library() {
-        fs::remove(dir / "var" / "platform" / "vs_config.json");
+        std::filesystem::remove(config_path());
         cmd_update_config();
         ms_control_wait_producers(0, 5000);
-        fs::current_path(home);
-        fs::remove_all(dir);
     }
 };
 

@@ -29,41 +29,30 @@
 #include <ctime>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "cmd_zel.h"
 #include "device_sdk_events.h"
-#include "host_record.h"
+#include "forwarding_bench.h"
 #include "message_service_control.h"
-#include "os_support_control.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
 
-void short_sleep(void *, int32_t) { std::this_thread::sleep_for(std::chrono::microseconds(200)); }
-
-temp_humidity_report temp_report(int32_t i) {
-    temp_humidity_report r{};
-    r.channel = i % 16;
-    r.type = static_cast<uint32_t>(i % 2);
-    r.time = dvr_time{2024, 3, 15, 10, 20, static_cast<uint16_t>(i % 60)};
-    r.raw_value = 900 + i % 300;
-    return r;
-}
+using bench::temp_report;
 
 // The server (scripts/broker-servers.sh), and the library with the message
 // service on real brokers.
 struct Setup {
     fs::path servers = fs::temp_directory_path() / ("cmd_zel_bench_brokers." + std::to_string(getpid()));
     int amqp_port = 0;
-    platform::Host host{1, "BENCH-0001"};
-    fs::path home = fs::current_path();
-    fs::path dir;
     bool ok = false;
+    std::unique_ptr<bench::ScratchLibrary> library;
 
     Setup() {
         const std::string start = std::string(CMD_ZEL_BROKER_SCRIPT " start ") + servers.string() + " " +
@@ -74,20 +63,11 @@ struct Setup {
         // Local time read once rather than on every event (see the README).
         setenv("TZ", ":/etc/localtime", 0);
         tzset();
-        char pattern[] = "/tmp/rabbitmq_bench.XXXXXX";
-        dir = mkdtemp(pattern);
-        fs::create_directories(dir / "var" / "platform");
-        os_support_set_log_quiet(1);
-        // The sender's poll pause lasts 200 microseconds instead of a
-        // second, so the end of each round does not wait for it.
-        os_support_set_sleep_hook(short_sleep, nullptr);
-        fs::current_path(dir);
-        init_command_lib();
+        library = std::make_unique<bench::ScratchLibrary>("rabbitmq_bench");
         ok = ms_control_use_real_brokers(1) == 1;
     }
     ~Setup() {
-        fs::current_path(home);
-        fs::remove_all(dir);
+        library.reset();
         const std::string stop = std::string(CMD_ZEL_BROKER_SCRIPT " stop ") + servers.string();
         if (std::system(stop.c_str()) != 0)
             std::fprintf(stderr, "the server in %s did not stop\n", servers.c_str());
@@ -186,7 +166,7 @@ Round forwarded_round(Setup &s, int32_t prefix, int32_t count) {
     const int32_t total = prefix + 2 * count;
     for (int32_t i = 0; i < total; ++i) {
         temp_humidity_report r = temp_report(i);
-        cmd_main_notify(s.host.data(), WCM_TEMP_HUMIDITY, &r, 0);
+        cmd_main_notify(s.library->host.data(), WCM_TEMP_HUMIDITY, &r, 0);
     }
     ms_control_wait_delivered(base + prefix, 120000);
     const Window window;
@@ -214,7 +194,7 @@ void BM_ForwardedAgainstPlainPublisher(benchmark::State &state) {
     const int32_t count = (confirm ? 300 : 5000) / (quick ? 10 : 1);
     const int32_t prefix = count / 2;
     const int rounds = quick ? 1 : 10;
-    std::ofstream(s.dir / "var" / "platform" / "vs_config.json")
+    std::ofstream(s.library->config_path())
         << R"({"temphummmq":{"type":1,"ip":"127.0.0.1","port":)" << s.amqp_port
         << R"(,"username":"guest","password":"guest","isconnect":1,"rmq":{"queue":"bench.forwarded","confirm":)"
         << (confirm ? "true" : "false") << "}}}";
@@ -226,7 +206,7 @@ void BM_ForwardedAgainstPlainPublisher(benchmark::State &state) {
     const int32_t before = ms_control_delivered_count();
     for (int32_t i = 0; i < MS_CONTROL_KEPT; ++i) {
         temp_humidity_report r = temp_report(i);
-        cmd_main_notify(s.host.data(), WCM_TEMP_HUMIDITY, &r, 0);
+        cmd_main_notify(s.library->host.data(), WCM_TEMP_HUMIDITY, &r, 0);
     }
     ms_control_wait_delivered(before + MS_CONTROL_KEPT, 120000);
     std::vector<std::string> texts;
@@ -259,7 +239,7 @@ void BM_ForwardedAgainstPlainPublisher(benchmark::State &state) {
         }
     }
     plain.purge("bench.forwarded");
-    fs::remove(s.dir / "var" / "platform" / "vs_config.json");
+    fs::remove(s.library->config_path());
     cmd_update_config();
     ms_control_wait_producers(0, 10000);
 
