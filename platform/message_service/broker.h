@@ -8,6 +8,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -78,7 +79,7 @@ class DeliveryLog {
 
     std::mutex mutex_;
     std::condition_variable changed_;
-    size_t awaited_ = SIZE_MAX;  // delivery count a waiter wants; wakes it only then
+    std::multiset<size_t> awaited_;  // the delivery counts waiters want; woken only when one is reached
     RecentTexts delivered_;
     std::string sink_;
 };

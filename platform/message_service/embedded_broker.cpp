@@ -13,7 +13,7 @@ void DeliveryLog::record(std::string_view where, std::string_view text) {
     std::lock_guard lock(mutex_);
     delivered_.push(text);
     write_sink(where, "message", text);
-    if (delivered_.count() >= awaited_)
+    if (!awaited_.empty() && delivered_.count() >= *awaited_.begin())
         changed_.notify_all();
 }
 
@@ -45,10 +45,10 @@ bool DeliveryLog::at(size_t index, std::string &text) {
 
 size_t DeliveryLog::wait(size_t count, int32_t timeout_ms) {
     std::unique_lock lock(mutex_);
-    awaited_ = std::min(awaited_, count);
+    const auto awaited = awaited_.insert(count);
     changed_.wait_for(lock, std::chrono::milliseconds(timeout_ms > 0 ? timeout_ms : 0),
                       [&] { return delivered_.count() >= count; });
-    awaited_ = SIZE_MAX;
+    awaited_.erase(awaited);
     return delivered_.count();
 }
 

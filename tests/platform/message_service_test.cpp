@@ -4,8 +4,11 @@
 // layout.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstring>
+#include <future>
 #include <string>
+#include <thread>
 
 #include "message_service.h"
 #include "message_service_control.h"
@@ -92,6 +95,32 @@ TEST(MessageService, ReadsMessageRequestsInAnyLayout) {
         ASSERT_GT(ms_control_delivered(i, out, sizeof out), 0);
         EXPECT_STREQ(out, delivered);
     }
+    ms_control_reset();
+}
+
+// Waiters for different counts each wake when their own count is reached,
+// not at their time limit.
+TEST(MessageService, EachWaiterWakesAtItsOwnCount) {
+    ms_control_reset();
+    request(R"({"cmd":"create_connection","param":{"type":0,"ip":"127.0.0.1","port":61616}})");
+    request(R"({"cmd":"create_productor","param":{"connect_fd":1,"opt":{"queue":"q"}}})");
+    const auto wait = [](int32_t count) {
+        return std::async(std::launch::async, [count] { return ms_control_wait_delivered(count, 60000); });
+    };
+    auto two = wait(2), four = wait(4);
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));  // both waiting
+    static const char text[] = "m";
+    const auto send = [&] {
+        request(R"({"cmd":"send_message","param":{"productor_fd":2,"data":)" + address(text) + R"(,"data_size":2}})");
+    };
+    const auto start = std::chrono::steady_clock::now();
+    send();
+    send();
+    EXPECT_EQ(two.get(), 2);  // the first waiter is gone before the second's count comes
+    send();
+    send();
+    EXPECT_EQ(four.get(), 4);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(30));
     ms_control_reset();
 }
 
