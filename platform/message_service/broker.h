@@ -2,6 +2,8 @@
 // producers, and one backend per broker "type" that carries messages out.
 #pragma once
 
+#include <json-c/json.h>
+
 #include <condition_variable>
 #include <cstddef>
 #include <cstdint>
@@ -16,6 +18,12 @@
 #include "message_service_control.h"
 
 namespace ms {
+
+// Owns a json-c object: released with json_object_put.
+struct JsonPut {
+    void operator()(json_object *obj) const { json_object_put(obj); }
+};
+using JsonPtr = std::unique_ptr<json_object, JsonPut>;
 
 // The most recent texts of one kind, numbered from 0 since the last clear.
 // Only the last kKept are held, so a long session or soak run does not grow

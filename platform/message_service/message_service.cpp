@@ -60,14 +60,6 @@ Service &service() {
     return *s;
 }
 
-struct JsonOwner {
-    json_object *obj;
-    explicit JsonOwner(json_object *o) : obj(o) {}
-    ~JsonOwner() { json_object_put(obj); }
-    JsonOwner(const JsonOwner &) = delete;
-    JsonOwner &operator=(const JsonOwner &) = delete;
-};
-
 json_object *member(json_object *obj, const char *key) {
     json_object *value = nullptr;
     return json_object_object_get_ex(obj, key, &value) ? value : nullptr;
@@ -198,14 +190,14 @@ bool scan_send_request(std::string_view text, SendRequest &r) {
 bool read_envelope(const char *text, Envelope &e) {
     if (scan_envelope(text, e))
         return true;
-    JsonOwner envelope(parse(text));
-    if (envelope.obj == nullptr || !json_object_is_type(envelope.obj, json_type_object))
+    const ms::JsonPtr envelope(parse(text));
+    if (!json_object_is_type(envelope.get(), json_type_object))
         return false;
-    e.cmd = int64_member(envelope.obj, "cmd", 0);
-    e.cmd_size = int64_member(envelope.obj, "cmd_size", 0);
-    e.ret = int64_member(envelope.obj, "ret", 0);
-    e.ret_buf_size = int64_member(envelope.obj, "ret_buf_size", 0);
-    e.ret_size = int64_member(envelope.obj, "ret_size", 0);
+    e.cmd = int64_member(envelope.get(), "cmd", 0);
+    e.cmd_size = int64_member(envelope.get(), "cmd_size", 0);
+    e.ret = int64_member(envelope.get(), "ret", 0);
+    e.ret_buf_size = int64_member(envelope.get(), "ret_buf_size", 0);
+    e.ret_size = int64_member(envelope.get(), "ret_size", 0);
     return true;
 }
 
@@ -228,8 +220,8 @@ int32_t broker_request(const char *envelope_text) {
     const std::string_view request(request_text, strnlen(request_text, static_cast<size_t>(e.cmd_size)));
     SendRequest send;
     const bool scanned = scan_send_request(request, send);
-    JsonOwner parsed(scanned ? nullptr : parse(request));
-    json_object *object = json_object_is_type(parsed.obj, json_type_object) ? parsed.obj : nullptr;
+    const ms::JsonPtr parsed(scanned ? nullptr : parse(request));
+    json_object *object = json_object_is_type(parsed.get(), json_type_object) ? parsed.get() : nullptr;
     const std::string cmd = scanned ? "send_message" : object != nullptr ? string_member(object, "cmd") : "";
     std::string reply;
     bool scripted = false;

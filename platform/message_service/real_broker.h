@@ -19,11 +19,8 @@ namespace ms {
 class Options {
   public:
     explicit Options(const std::string &text) : obj_(json_tokener_parse(text.c_str())) {}
-    ~Options() { json_object_put(obj_); }
-    Options(const Options &) = delete;
-    Options &operator=(const Options &) = delete;
 
-    bool valid() const { return obj_ != nullptr && json_object_is_type(obj_, json_type_object); }
+    bool valid() const { return json_object_is_type(obj_.get(), json_type_object); }
     std::string text(const char *key, const std::string &def) const {
         json_object *v = member(key, json_type_string);
         return v != nullptr ? json_object_get_string(v) : def;
@@ -42,9 +39,9 @@ class Options {
   private:
     json_object *member(const char *key, json_type type) const {
         json_object *v = nullptr;
-        return valid() && json_object_object_get_ex(obj_, key, &v) && json_object_is_type(v, type) ? v : nullptr;
+        return valid() && json_object_object_get_ex(obj_.get(), key, &v) && json_object_is_type(v, type) ? v : nullptr;
     }
-    json_object *obj_;
+    JsonPtr obj_;
 };
 
 // A connection to a real broker. One request at a time goes over it (the
